@@ -1,0 +1,70 @@
+#!/usr/bin/env bash
+# Runs every test: the host unit tests under sanitizers, a bounded fuzz run of the scheme file
+# decoder, the 32-bit product build, and the Windows-side tests under Wine on a virtual display
+# of its own. Ends with one summary line: "N passed, N failed".
+set -uo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh || exit 1
+source scripts/wine-env.sh
+jobs=$(nproc)
+passed=0 failed=0
+
+# Adds the counts of a ctest log ("95% tests passed, 1 tests failed out of 20").
+count_ctest() {
+  local line total bad
+  line=$(grep -E 'tests passed, [0-9]+ tests? failed out of' "$1" | tail -n 1)
+  if [ -z "$line" ]; then failed=$((failed + 1)); return; fi
+  bad=$(echo "$line" | sed -E 's/.* ([0-9]+) tests? failed out of.*/\1/')
+  total=$(echo "$line" | sed -E 's/.*out of ([0-9]+).*/\1/')
+  passed=$((passed + total - bad)); failed=$((failed + bad))
+}
+
+step() {  # step NAME COMMAND...: one check that passes or fails as a whole
+  local name=$1; shift
+  if "$@" >"build/logs/$name.log" 2>&1; then passed=$((passed + 1)); echo "ok   $name"
+  else failed=$((failed + 1)); echo "FAIL $name (build/logs/$name.log)"; tail -n 30 "build/logs/$name.log"; fi
+}
+
+mkdir -p build/logs
+
+# Host: the portable core under AddressSanitizer and UndefinedBehaviorSanitizer.
+if cmake --preset host >build/logs/host-build.log 2>&1 && cmake --build --preset host -j"$jobs" >>build/logs/host-build.log 2>&1; then
+  ctest --preset host -j"$jobs" >build/logs/host-tests.log 2>&1
+  count_ctest build/logs/host-tests.log
+  tail -n 3 build/logs/host-tests.log
+else
+  failed=$((failed + 1)); echo "FAIL host build"; tail -n 30 build/logs/host-build.log
+fi
+
+# Fuzz: the scheme file decoder, for a bounded time, from a corpus of valid and boundary files.
+fuzz_run() {
+  cmake --preset fuzz && cmake --build --preset fuzz -j"$jobs" || return 1
+  rm -rf build/fuzz/corpus && mkdir -p build/fuzz/corpus
+  python3 tests/fuzz/make_corpus.py build/fuzz/corpus || return 1
+  build/fuzz/scheme_file_fuzz -max_total_time=${FUZZ_SECONDS:-30} -max_len=1024 build/fuzz/corpus
+}
+step fuzz-scheme-file fuzz_run
+
+# The program as it ships: 32-bit, with its size.
+product_build() {
+  cmake --preset windows -DTRELLITH_TESTS=OFF && cmake --build --preset windows --target Trellith TrellithModule -j"$jobs" &&
+    ls -l build/windows/bin/Trellith.exe build/windows/bin/Trellith.dll
+}
+step product-build product_build
+grep -E 'Trellith\.(exe|dll)' build/logs/product-build.log | awk '{print "     " $5 " bytes  " $NF}'
+
+# Windows-side tests under Wine, in one Wine session on a virtual display.
+[ "$WINDOWS_PRESET" = windows ] || echo "note: no 32-bit Wine on this machine; the Windows-side tests run on the x86_64 build of the same sources"
+if cmake --preset "$WINDOWS_PRESET" -DTRELLITH_TESTS=ON >build/logs/windows-build.log 2>&1 &&
+   cmake --build --preset "$WINDOWS_PRESET" -j"$jobs" >>build/logs/windows-build.log 2>&1; then
+  start_virtual_display && prepare_prefix && start_wine_session
+  ctest --preset "$WINDOWS_PRESET" --timeout 300 >build/logs/windows-tests.log 2>&1
+  count_ctest build/logs/windows-tests.log
+  grep -E '(Passed|Failed|\*\*\*)' build/logs/windows-tests.log | sed 's/^/     /'
+  stop_wine_session
+else
+  failed=$((failed + 1)); echo "FAIL windows build"; tail -n 30 build/logs/windows-build.log
+fi
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]

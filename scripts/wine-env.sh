@@ -1,0 +1,56 @@
+# Sourced by the run, test and screenshot scripts: one Wine prefix of the project's own, a
+# display, and a long-lived Wine session with a virtual desktop and a taskbar.
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+export WINEPREFIX=${WINEPREFIX:-$ROOT/build/wineprefix}
+export WINEDEBUG=-all
+export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
+export WINEDLLOVERRIDES="mscoree,mshtml="  # no Mono or Gecko installer prompts
+
+# 32-bit Windows programs need the 32-bit Wine loader, which needs a kernel that runs i386
+# programs; some sandboxes do not. Then the same sources are tested as an x86_64 build.
+if /usr/lib/wine/wine --version >/dev/null 2>&1; then
+  WINDOWS_PRESET=windows WINE=/usr/lib/wine/wine
+else
+  WINDOWS_PRESET=windows-x64 WINE=/usr/lib/wine/wine64
+fi
+
+# Starts Xvfb on a free display unless DISPLAY is already usable (or a virtual one is forced).
+start_virtual_display() {
+  local n=90
+  while [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ]; do n=$((n + 1)); done
+  Xvfb :$n -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  XVFB_PID=$!
+  export DISPLAY=:$n
+  for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && return 0; sleep 0.1; done
+  echo "Xvfb did not start" >&2
+  return 1
+}
+
+# Creates the prefix once: every program runs inside one virtual desktop named "shell", which
+# has a taskbar and a notification area, and hiding a window takes no window-manager round trip.
+prepare_prefix() {
+  if [ ! -f "$WINEPREFIX/.trellith-ready" ]; then
+    mkdir -p "$WINEPREFIX"
+    "$WINE" wineboot -i >/dev/null 2>&1
+    "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d shell /f >/dev/null 2>&1
+    "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v shell /d 1024x768 /f >/dev/null 2>&1
+    "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    "$WINE" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+    wineserver -w
+    touch "$WINEPREFIX/.trellith-ready"
+  fi
+}
+
+# One Wine session for the whole run: starting and ending a session between calls makes a call
+# hang now and then.
+start_wine_session() {
+  wineserver -p
+  "$WINE" explorer /desktop=shell,1024x768 >/dev/null 2>&1 &
+  sleep 1
+}
+
+stop_wine_session() {
+  wineserver -k 2>/dev/null
+  [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null
+  return 0
+}

@@ -1,0 +1,105 @@
+#include "app_main.h"
+#include "app_state.h"
+#include "seams.h"
+#include "texts.h"
+#include "../companion/companion.h"
+#include "../desktops/desktops.h"
+#include "../schemes/scheme.h"
+#include "../schemes/scheme_file.h"
+#include "../settings/autorun.h"
+#include "../tray/main_window.h"
+
+DWORD GetPlatformId()
+{
+    OSVERSIONINFOA version;
+    ZeroMemory(&version, sizeof version);
+    version.dwOSVersionInfoSize = sizeof version;  // 148
+    GetVersionExA(&version);
+    return version.dwPlatformId;
+}
+
+static void ShowStartupFailure(const char *text, UINT icon)
+{
+    MessageBoxA(NULL, text, APP_CAPTION, icon);
+}
+
+static void RegisterMainClass(HINSTANCE instance)
+{
+    WNDCLASSEXA windowClass;
+    ZeroMemory(&windowClass, sizeof windowClass);
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = MainWndProc;
+    windowClass.hInstance = instance;
+    windowClass.lpszClassName = APP_INSTANCE_NAME;
+    RegisterClassExA(&windowClass);
+}
+
+// From loading the schemes to saving them: the part of the start-up that needs the counters.
+static void RunTray(HINSTANCE instance)
+{
+    LoadSchemes();
+    SetAppInstance(instance);
+    SetAutorunFlag(IsAutorunSet());
+    SetBackgroundBrush(CreateSolidBrush(RGB(165, 201, 239)));
+    RegisterMainClass(instance);
+    InstallFaultWindowRescue();
+    HWND window = CreateWindowExA(0, APP_INSTANCE_NAME, "Trellith", WS_OVERLAPPEDWINDOW,
+                                  CW_USEDEFAULT, 0, CW_USEDEFAULT, 0, NULL, NULL, instance, NULL);
+    if (!window) {
+        ShowStartupFailure(TEXT_INIT_FAILED, MB_ICONERROR);
+        return;
+    }
+    MSG msg;
+    while (GetMessageA(&msg, NULL, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    ShowAllSlots();
+    SaveSchemes();
+}
+
+int AppMain(HINSTANCE instance)
+{
+    HANDLE mutex = NULL;
+    int moduleLoaded = 0;
+    if (GetPlatformId() != VER_PLATFORM_WIN32_NT) {
+        ShowStartupFailure(TEXT_WRONG_PLATFORM, MB_ICONINFORMATION);
+    } else if ((mutex = CreateMutexA(NULL, TRUE, APP_INSTANCE_NAME)) == NULL) {
+        ShowStartupFailure(TEXT_INIT_FAILED, MB_ICONERROR);
+    } else if (GetLastError() == ERROR_ALREADY_EXISTS) {
+        CloseHandle(mutex);  // another instance runs: leave it alone, say nothing
+        mutex = NULL;
+    } else if (!(moduleLoaded = LoadCompanion())) {
+        ShowStartupFailure(TEXT_MODULE_MISSING, MB_ICONERROR);
+    } else if (!StartCounters()) {
+        ShowStartupFailure(TEXT_INIT_FAILED, MB_ICONERROR);
+    } else {
+        RunTray(instance);
+    }
+
+    if (moduleLoaded) UnloadCompanion();
+    if (mutex) CloseHandle(mutex);
+    if (*SchemeListHead()) FreeSchemeList(SchemeListHead());
+    if (BackgroundBrush()) {
+        DeleteObject(BackgroundBrush());
+        SetBackgroundBrush(NULL);
+    }
+    if (PendingExitFlags() != kNoExitPending) PerformExit(PendingExitFlags());
+    return 0;
+}
+
+DWORD PerformExit(LONG flags)
+{
+    HANDLE token;
+    if (OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token)) {
+        TOKEN_PRIVILEGES privileges;
+        privileges.PrivilegeCount = 1;
+        privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+        if (LookupPrivilegeValueA(NULL, "SeShutdownPrivilege", &privileges.Privileges[0].Luid))
+            AdjustTokenPrivileges(token, FALSE, &privileges, 0, NULL, NULL);
+        CloseHandle(token);
+    }
+    UINT exitFlags = (UINT)flags;
+    if (ForceCloseOption()) exitFlags |= EWX_FORCE;
+    return g_seams.exitWindowsEx(exitFlags, 0) ? 0 : GetLastError();
+}

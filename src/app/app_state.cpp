@@ -1,0 +1,27 @@
+#include "app_state.h"
+
+static HINSTANCE g_instance;
+static LONG g_pendingExitFlags = kNoExitPending;
+static HBRUSH g_backgroundBrush;
+static BOOL g_autorun;
+
+HINSTANCE AppInstance() { return g_instance; }
+void SetAppInstance(HINSTANCE instance) { g_instance = instance; }
+LONG PendingExitFlags() { return g_pendingExitFlags; }
+void SetPendingExitFlags(LONG flags) { g_pendingExitFlags = flags; }
+HBRUSH BackgroundBrush() { return g_backgroundBrush; }
+void SetBackgroundBrush(HBRUSH brush) { g_backgroundBrush = brush; }
+BOOL AutorunFlag() { return g_autorun; }
+void SetAutorunFlag(BOOL set) { g_autorun = set; }
+
+int ProgramFolder(char folder[MAX_PATH])
+{
+    DWORD len = GetModuleFileNameA(NULL, folder, MAX_PATH);
+    if (len == 0 || len >= MAX_PATH) return 0;  // a cut path names another file
+    char *slash = NULL;  // walked by characters: a double-byte character may end in 0x5C
+    for (char *p = folder; *p; p = CharNextA(p))
+        if (*p == '\\') slash = p;
+    if (!slash) return 0;
+    slash[1] = '\0';
+    return 1;
+}

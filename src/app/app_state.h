@@ -1,0 +1,24 @@
+// The program-wide state that start-up sets and the clean-up releases.
+#pragma once
+#include <windows.h>
+
+const LONG kNoExitPending = -1;
+
+HINSTANCE AppInstance();
+void SetAppInstance(HINSTANCE instance);
+
+// -1, or the ExitWindowsEx flags to request after the clean-up: 0 log off, 2 restart,
+// 9 shut down and power off.
+LONG PendingExitFlags();
+void SetPendingExitFlags(LONG flags);
+
+// The one light-blue brush behind every dialog and owner-drawn item.
+HBRUSH BackgroundBrush();
+void SetBackgroundBrush(HBRUSH brush);
+
+BOOL AutorunFlag();
+void SetAutorunFlag(BOOL set);
+
+// Where the program and its companion files live: the folder of the running executable with
+// its trailing backslash. Returns 0 when the path does not fit MAX_PATH.
+int ProgramFolder(char folder[MAX_PATH]);

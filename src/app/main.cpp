@@ -1,0 +1,6 @@
+#include "app_main.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
+{
+    return AppMain(instance);
+}

@@ -1,0 +1,7 @@
+#include "seams.h"
+#include <mmsystem.h>
+#include <shellapi.h>
+
+PlatformSeams g_seams = {
+    ExitWindowsEx, mciSendStringA, Beep, ShellExecuteA, RegSetValueExA, RegDeleteValueA,
+};

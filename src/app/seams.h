@@ -1,0 +1,18 @@
+// The platform calls whose effect leaves the machine or ends the session, and the registry
+// writes whose refusal cannot be provoked here. Production code calls them through this table;
+// a test replaces an entry and puts it back.
+#pragma once
+#include <windows.h>
+
+struct PlatformSeams {
+    BOOL (WINAPI *exitWindowsEx)(UINT flags, DWORD reason);
+    DWORD (WINAPI *mciSendString)(LPCSTR command, LPSTR answer, UINT answerSize, HWND callback);
+    BOOL (WINAPI *beep)(DWORD frequency, DWORD duration);
+    HINSTANCE (WINAPI *shellExecute)(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters,
+                                     LPCSTR directory, INT show);
+    LONG (WINAPI *regSetValueEx)(HKEY key, LPCSTR name, DWORD reserved, DWORD type,
+                                 const BYTE *data, DWORD size);
+    LONG (WINAPI *regDeleteValue)(HKEY key, LPCSTR name);
+};
+
+extern PlatformSeams g_seams;

@@ -1,0 +1,241 @@
+#include "settings_dialog.h"
+#include "autorun.h"
+#include "settings_rules.h"
+#include "texts.h"
+#include "../app/app_state.h"
+#include "../app/texts.h"
+#include "../companion/companion.h"
+#include "../res/resource.h"
+#include "../tray/commands.h"
+#include "../ui/owner_draw.h"
+
+static Scheme *g_current;   // a record of the scheme list, or NULL
+static BOOL g_backupTaken;  // without a backup, Cancel must not replace the schemes
+
+static const int kEditingControls[] = {IDC_DELETE, IDC_TRIGGER_KIND, IDC_TRIGGER_HOURS,
+                                       IDC_TRIGGER_MINUTES, IDC_ACTION_KIND, IDC_DELAY_MINUTES,
+                                       IDC_DELAY_SECONDS, IDC_SUSPENDED, IDC_SUSPEND_AFTER_ONCE};
+
+static LRESULT SendToControl(HWND dialog, int control, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return SendDlgItemMessageA(dialog, control, message, wParam, lParam);
+}
+
+static void Check(HWND dialog, int control, uint32_t on)
+{
+    CheckDlgButton(dialog, control, on ? BST_CHECKED : BST_UNCHECKED);
+}
+
+static uint32_t IsChecked(HWND dialog, int control)
+{
+    return IsDlgButtonChecked(dialog, control) == BST_CHECKED;
+}
+
+void ShowScheme(HWND dialog, Scheme *scheme)
+{
+    for (int control : kEditingControls) EnableWindow(GetDlgItem(dialog, control), scheme != NULL);
+    if (!scheme) return;
+    SendToControl(dialog, IDC_TRIGGER_KIND, CB_SETCURSEL, scheme->triggerKind, 0);
+    SendToControl(dialog, IDC_ACTION_KIND, CB_SETCURSEL, scheme->actionKind, 0);
+    // Each write raises EN_CHANGE, which stores the same number back into the scheme.
+    SetDlgItemInt(dialog, IDC_TRIGGER_HOURS, scheme->triggerMinutes / 60, FALSE);
+    SetDlgItemInt(dialog, IDC_TRIGGER_MINUTES, scheme->triggerMinutes % 60, FALSE);
+    SetDlgItemInt(dialog, IDC_DELAY_MINUTES, scheme->delaySeconds / 60, FALSE);
+    SetDlgItemInt(dialog, IDC_DELAY_SECONDS, scheme->delaySeconds % 60, FALSE);
+    Check(dialog, IDC_SUSPENDED, scheme->suspended);
+    Check(dialog, IDC_SUSPEND_AFTER_ONCE, scheme->suspendAfterOnce);
+}
+
+void ShowCounters(HWND dialog)
+{
+    Counters counters;
+    if (!ReadCounters(&counters)) return;
+    char line[kCounterLineSize];
+    FormatCounterLine(counters, line);
+    SetDlgItemTextA(dialog, IDC_COUNTER_LINE, line);
+}
+
+// Makes the scheme behind entry index of the name box current and shows it.
+static void ChooseEntry(HWND dialog, LRESULT index)
+{
+    char name[kSchemeNameSize];
+    g_current = NULL;
+    if (index != CB_ERR && SendToControl(dialog, IDC_SCHEME_NAME, CB_GETLBTEXTLEN, index, 0) < (LRESULT)sizeof name &&
+        SendToControl(dialog, IDC_SCHEME_NAME, CB_GETLBTEXT, index, (LPARAM)name) != CB_ERR)
+        g_current = FindScheme(name);
+    ShowScheme(dialog, g_current);
+}
+
+static void OnInitDialog(HWND dialog)
+{
+    static const char *const kTriggers[] = TRIGGER_LABELS;
+    static const char *const kActions[] = ACTION_LABELS;
+    g_backupTaken = CopySchemeList(BackupListHead());
+    if (!g_backupTaken) EnableWindow(GetDlgItem(dialog, IDCANCEL), FALSE);  // only OK is offered
+    CenterOnScreen(dialog);
+    ShowCounters(dialog);
+    for (const char *label : kTriggers) SendToControl(dialog, IDC_TRIGGER_KIND, CB_ADDSTRING, 0, (LPARAM)label);
+    for (const char *label : kActions) SendToControl(dialog, IDC_ACTION_KIND, CB_ADDSTRING, 0, (LPARAM)label);
+    SendToControl(dialog, IDC_SCHEME_NAME, CB_LIMITTEXT, kSchemeNameSize - 1, 0);
+    for (Scheme *s = *SchemeListHead(); s; s = s->next) {
+        SendToControl(dialog, IDC_SCHEME_NAME, CB_ADDSTRING, 0, (LPARAM)s->name);
+        s->fired = 0;
+    }
+    g_current = NULL;
+    if (*SchemeListHead()) {
+        SendToControl(dialog, IDC_SCHEME_NAME, CB_SETCURSEL, 0, 0);
+        ChooseEntry(dialog, 0);
+    } else {
+        ShowScheme(dialog, NULL);
+    }
+    Check(dialog, IDC_FORCE_CLOSE, ForceCloseOption());
+    Check(dialog, IDC_AUTORUN, AutorunFlag());
+    SetTimer(dialog, TIMER_ID, TIMER_PERIOD_MS, NULL);
+}
+
+static void EndSettings(HWND dialog, BOOL keepEdits)
+{
+    if (keepEdits || !g_backupTaken) {
+        FreeSchemeList(BackupListHead());
+    } else {
+        FreeSchemeList(SchemeListHead());
+        *SchemeListHead() = *BackupListHead();
+        *BackupListHead() = NULL;
+    }
+    g_current = NULL;
+    KillTimer(dialog, TIMER_ID);
+    EndDialog(dialog, 1);
+}
+
+static void OnNew(HWND dialog)
+{
+    char name[256];
+    GetDlgItemTextA(dialog, IDC_SCHEME_NAME, name, sizeof name);
+    ClipNameToCharacters(name, kSchemeNameSize - 1);  // never half a double-byte character
+    if (!name[0]) {
+        MessageBoxA(dialog, TEXT_ENTER_NAME, APP_CAPTION, MB_ICONINFORMATION);
+    } else if (SendToControl(dialog, IDC_SCHEME_NAME, CB_FINDSTRINGEXACT, 0, (LPARAM)name) != CB_ERR) {
+        MessageBoxA(dialog, TEXT_NAME_EXISTS, APP_CAPTION, MB_ICONERROR);
+    } else {
+        LRESULT place = SendToControl(dialog, IDC_SCHEME_NAME, CB_ADDSTRING, 0, (LPARAM)name);
+        g_current = AddScheme(name);
+        SendToControl(dialog, IDC_SCHEME_NAME, CB_SETCURSEL, place, 0);
+        ShowScheme(dialog, g_current);
+    }
+    SetFocus(GetDlgItem(dialog, IDC_SCHEME_NAME));
+}
+
+static void OnDelete(HWND dialog)
+{
+    if (g_current) {
+        LRESULT entry = SendToControl(dialog, IDC_SCHEME_NAME, CB_FINDSTRINGEXACT, 0, (LPARAM)g_current->name);
+        SendToControl(dialog, IDC_SCHEME_NAME, CB_DELETESTRING, entry, 0);
+        RemoveScheme(g_current);
+        g_current = NULL;
+        if (SendToControl(dialog, IDC_SCHEME_NAME, CB_GETCOUNT, 0, 0) == 0) {
+            SetDlgItemTextA(dialog, IDC_SCHEME_NAME, "");
+            ShowScheme(dialog, NULL);
+        } else {
+            SendToControl(dialog, IDC_SCHEME_NAME, CB_SETCURSEL, 0, 0);
+            ChooseEntry(dialog, 0);
+        }
+    }
+    SetFocus(GetDlgItem(dialog, IDC_SCHEME_NAME));
+}
+
+// Stores a typed number into its half of a minutes or seconds field, after correcting it.
+static void OnNumberChanged(HWND dialog, int control)
+{
+    if (!g_current) return;
+    int corrected;
+    uint32_t limit = control == IDC_TRIGGER_HOURS ? 23 : 59;
+    uint32_t v = CorrectNumberEntry((int32_t)GetDlgItemInt(dialog, control, NULL, TRUE), limit, &corrected);
+    if (corrected) {
+        SetDlgItemInt(dialog, control, v, FALSE);
+        SendToControl(dialog, control, EM_SETSEL, 0, 2);
+    }
+    uint32_t &trigger = g_current->triggerMinutes, &delay = g_current->delaySeconds;
+    switch (control) {
+    case IDC_TRIGGER_HOURS: trigger = v * 60 + trigger % 60; break;
+    case IDC_TRIGGER_MINUTES: trigger = trigger / 60 * 60 + v; break;
+    case IDC_DELAY_MINUTES: delay = v * 60 + delay % 60; break;
+    case IDC_DELAY_SECONDS: delay = delay / 60 * 60 + v; break;
+    }
+}
+
+// A kind chosen from a list; the focus moves on to the hours or minutes that follow it.
+static void OnKindChosen(HWND dialog, int list, uint32_t *field, int nextEdit)
+{
+    LRESULT index = SendToControl(dialog, list, CB_GETCURSEL, 0, 0);
+    if (g_current && index != CB_ERR) *field = (uint32_t)index;
+    SendToControl(dialog, nextEdit, EM_SETSEL, 0, 2);
+    SetFocus(GetDlgItem(dialog, nextEdit));
+}
+
+static void OnAutorunClicked(HWND dialog)
+{
+    BOOL previous = AutorunFlag();
+    SetAutorunFlag(IsChecked(dialog, IDC_AUTORUN));
+    if (SetAutorun(AutorunFlag())) return;
+    MessageBoxA(dialog, TEXT_NO_REGISTRY_RIGHTS, APP_CAPTION, MB_ICONINFORMATION);
+    SetAutorunFlag(previous);
+    Check(dialog, IDC_AUTORUN, previous);
+}
+
+static INT_PTR OnCommand(HWND dialog, int control, int code)
+{
+    switch (control) {
+    case IDOK: EndSettings(dialog, TRUE); return TRUE;
+    case IDCANCEL: EndSettings(dialog, FALSE); return TRUE;
+    case IDC_DELETE: OnDelete(dialog); break;
+    case IDC_NEW: OnNew(dialog); break;
+    case IDC_SCHEME_NAME:
+        if (code == CBN_SELENDOK) {
+            ChooseEntry(dialog, SendToControl(dialog, IDC_SCHEME_NAME, CB_GETCURSEL, 0, 0));
+        } else if (code == CBN_EDITCHANGE && g_current) {
+            g_current = NULL;
+            ShowScheme(dialog, NULL);
+        }
+        break;
+    case IDC_SUSPENDED:
+        if (g_current) g_current->suspended = IsChecked(dialog, IDC_SUSPENDED);
+        break;
+    case IDC_SUSPEND_AFTER_ONCE:
+        if (g_current) g_current->suspendAfterOnce = IsChecked(dialog, IDC_SUSPEND_AFTER_ONCE);
+        break;
+    case IDC_FORCE_CLOSE: SetForceCloseOption(IsChecked(dialog, IDC_FORCE_CLOSE)); break;
+    case IDC_AUTORUN: OnAutorunClicked(dialog); break;
+    case IDC_TRIGGER_KIND:
+        if (code == CBN_SELENDOK)
+            OnKindChosen(dialog, IDC_TRIGGER_KIND, g_current ? &g_current->triggerKind : NULL, IDC_TRIGGER_HOURS);
+        break;
+    case IDC_ACTION_KIND:
+        if (code == CBN_SELENDOK)
+            OnKindChosen(dialog, IDC_ACTION_KIND, g_current ? &g_current->actionKind : NULL, IDC_DELAY_MINUTES);
+        break;
+    case IDC_TRIGGER_HOURS:
+    case IDC_TRIGGER_MINUTES:
+    case IDC_DELAY_MINUTES:
+    case IDC_DELAY_SECONDS:
+        if (code == EN_CHANGE) OnNumberChanged(dialog, control);
+        break;
+    }
+    return FALSE;
+}
+
+INT_PTR CALLBACK SettingsDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        OnInitDialog(dialog);
+        return TRUE;
+    case WM_COMMAND: return OnCommand(dialog, LOWORD(wParam), HIWORD(wParam));
+    case WM_TIMER:
+        ShowCounters(dialog);
+        return FALSE;
+    case WM_DRAWITEM:
+        DrawOwnerItem((const DRAWITEMSTRUCT *)lParam);
+        return TRUE;
+    }
+    return AnswerDialogColor(message, wParam, lParam, IDC_COUNTER_LINE, TRUE);
+}

@@ -1,0 +1,11 @@
+// The timer settings dialog: create, edit and delete schemes; OK keeps, Cancel undoes.
+#pragma once
+#include <windows.h>
+#include "../schemes/scheme.h"
+
+INT_PTR CALLBACK SettingsDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Enables the editing controls when a scheme is given and shows its fields.
+void ShowScheme(HWND dialog, Scheme *scheme);
+// Writes the live counter line; a lost reading leaves it as it was.
+void ShowCounters(HWND dialog);

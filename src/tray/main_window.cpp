@@ -1,0 +1,113 @@
+#include "main_window.h"
+#include "commands.h"
+#include "popup_menu.h"
+#include "tray_icon.h"
+#include "../app/app_state.h"
+#include "../app/seams.h"
+#include "../desktops/desktops.h"
+#include "../res/resource.h"
+#include "../scheduler/scheduler.h"
+#include "../schemes/scheme_file.h"
+#include "../settings/settings_dialog.h"
+#include "../ui/about_dialog.h"
+#include "../ui/owner_draw.h"
+
+static UINT g_taskbarCreated;  // registered "TaskbarCreated": the shell lost every tray icon
+
+static void OnCreate(HWND window)
+{
+    g_taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
+    AddTrayIcon(window);
+    BuildPopupMenu();
+    SetTimer(window, TIMER_ID, TIMER_PERIOD_MS, NULL);
+}
+
+static void OnDestroy(HWND window)
+{
+    KillTimer(window, TIMER_ID);
+    RemoveTrayIcon();
+    PostQuitMessage(0);
+}
+
+// The session ends from outside: the process will not get to its own clean-up, so the hidden
+// windows come back now and the schemes are written now.
+static void OnSessionEnding()
+{
+    ShowAllSlots();
+    SaveSchemes();
+}
+
+static void OnTrayNotify(HWND window, LPARAM mouseMessage)
+{
+    switch (mouseMessage) {
+    case WM_MOUSEMOVE: RecordCurrentWindow(); break;
+    case WM_LBUTTONUP: SwitchDesktop(); break;
+    case WM_RBUTTONUP: ShowTrayMenu(window); break;
+    case WM_MBUTTONUP: CloseCurrentWindow(); break;
+    }
+}
+
+static void RunDialogWithCommandDisabled(UINT command, WORD templateId, DLGPROC procedure)
+{
+    EnableCommand(command, FALSE);
+    DialogBoxParamA(AppInstance(), MAKEINTRESOURCEA(templateId), NULL, procedure, 0);
+    EnableCommand(command, TRUE);
+}
+
+static void EndSession(HWND window, LONG exitFlags)
+{
+    SetPendingExitFlags(exitFlags);
+    DestroyWindow(window);
+}
+
+static LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam)
+{
+    switch (LOWORD(wParam)) {
+    case IDM_ABOUT:
+        RunDialogWithCommandDisabled(IDM_ABOUT, IDD_ABOUT, AboutDlgProc);
+        return 0;
+    case IDM_LOGOFF: EndSession(window, EWX_LOGOFF); return 0;
+    case IDM_RESTART: EndSession(window, EWX_REBOOT); return 0;
+    case IDM_SHUTDOWN: EndSession(window, EWX_SHUTDOWN | EWX_POWEROFF); return 0;
+    case IDM_CDROM_OPEN:
+        g_seams.mciSendString("set cdAudio door open wait", NULL, 0, NULL);
+        return 0;
+    case IDM_CDROM_CLOSE:
+        g_seams.mciSendString("set cdAudio door closed wait", NULL, 0, NULL);
+        return 0;
+    case IDM_TIMER_SETTINGS:
+        // The schemes must stand still while they are edited: no tick runs meanwhile.
+        KillTimer(window, TIMER_ID);
+        RunDialogWithCommandDisabled(IDM_TIMER_SETTINGS, IDD_SETTINGS, SettingsDlgProc);
+        SetTimer(window, TIMER_ID, TIMER_PERIOD_MS, NULL);
+        return 0;
+    case IDM_EXIT: DestroyWindow(window); return 0;
+    case IDM_CLOSE_WINDOW: CloseCurrentWindow(); return 0;
+    case IDM_STORE_WINDOW: StoreCurrentWindow(); return 0;
+    case IDM_RESTORE_WINDOWS: RestoreStoredWindows(); return 0;
+    case IDM_CLEAR_DESKTOP: ClearCurrentDesktop(); return 0;
+    }
+    return DefWindowProcA(window, WM_COMMAND, wParam, lParam);
+}
+
+LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_CREATE: OnCreate(window); return 0;
+    case WM_DESTROY: OnDestroy(window); return 0;
+    case WM_MEASUREITEM: MeasureMenuItem(window, (MEASUREITEMSTRUCT *)lParam); return TRUE;
+    case WM_DRAWITEM: DrawOwnerItem((const DRAWITEMSTRUCT *)lParam); return TRUE;
+    case WM_COMMAND: return OnCommand(window, wParam, lParam);
+    case WM_TIMER: OnMainTimerTick(window); return 0;
+    case WM_TRAYNOTIFY: OnTrayNotify(window, lParam); return 0;
+    case WM_ENDSESSION:
+        if (wParam) OnSessionEnding();
+        break;
+    default:
+        if (message == g_taskbarCreated && message != 0) {
+            ReAddTrayIcon();
+            return 0;
+        }
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}

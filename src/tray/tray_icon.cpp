@@ -1,0 +1,51 @@
+#include "tray_icon.h"
+#include <shellapi.h>
+#include <string.h>
+#include "commands.h"
+#include "../app/app_state.h"
+#include "../desktops/desktops.h"
+#include "../res/resource.h"
+
+// The first, 88-byte form of the record: szTip of 64 bytes is its last field.
+static_assert(sizeof(void *) != 4 || NOTIFYICONDATAA_V1_SIZE == 88, "notification record size");
+
+static NOTIFYICONDATAA g_record;
+static HICON g_icons[kDesktopCount];
+
+void AddTrayIcon(HWND window)
+{
+    static const WORD kIconIds[kDesktopCount] = {IDI_DESKTOP0, IDI_DESKTOP1, IDI_DESKTOP2, IDI_DESKTOP3};
+    for (int i = 0; i < kDesktopCount; ++i)
+        g_icons[i] = LoadIconA(AppInstance(), MAKEINTRESOURCEA(kIconIds[i]));
+    ZeroMemory(&g_record, sizeof g_record);
+    g_record.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    g_record.hWnd = window;
+    g_record.uID = TRAY_ICON_ID;
+    g_record.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    g_record.uCallbackMessage = WM_TRAYNOTIFY;
+    g_record.hIcon = g_icons[0];
+    strcpy(g_record.szTip, "左键：切换桌面\n中键：关闭窗口\n右键：弹出菜单");
+    Shell_NotifyIconA(NIM_ADD, &g_record);
+}
+
+void ReAddTrayIcon()
+{
+    g_record.hIcon = g_icons[CurrentDesktop()];
+    Shell_NotifyIconA(NIM_ADD, &g_record);
+}
+
+void ShowDesktopIcon(int desktop)
+{
+    g_record.hIcon = g_icons[desktop];
+    Shell_NotifyIconA(NIM_MODIFY, &g_record);
+}
+
+void RemoveTrayIcon()
+{
+    Shell_NotifyIconA(NIM_DELETE, &g_record);
+}
+
+HICON TrayIconHandle()
+{
+    return g_record.hIcon;
+}

@@ -1,0 +1,13 @@
+// The common look: owner-drawn plates, menu item size, centred dialogs and dialog colours.
+#pragma once
+#include <windows.h>
+
+void DrawOwnerItem(const DRAWITEMSTRUCT *item);
+void MeasureMenuItem(HWND window, MEASUREITEMSTRUCT *item);
+// Gives every dialog the application icon and centres it on the whole primary screen.
+void CenterOnScreen(HWND dialog);
+
+// The answer of a dialog procedure to the colour messages: the background brush behind the
+// dialog, its buttons (when answerButtons) and its static texts, black text but for the one
+// blue control. FALSE for every other message, which leaves the platform's colours.
+INT_PTR AnswerDialogColor(UINT message, WPARAM wParam, LPARAM lParam, int blueControl, BOOL answerButtons);
