@@ -1,0 +1,63 @@
+// A program with top-level windows of chosen class names, for the desktop tests:
+//   testwin LOGFILE CLASS[*COUNT] ...
+// Each window logs every SC_CLOSE it receives as a line "SC_CLOSE <class> <n>" and stays open.
+// WM_APP ends the program. With no class it only keeps running (a Wine session keeper).
+#include <windows.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+static const char *g_log;
+
+static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_CLOSE) {
+        char className[64], title[64];
+        GetClassNameA(window, className, sizeof className);
+        GetWindowTextA(window, title, sizeof title);
+        FILE *log = fopen(g_log, "a");
+        if (log) {
+            fprintf(log, "SC_CLOSE %s %s\n", className, title);
+            fclose(log);
+        }
+        return 0;
+    }
+    if (message == WM_APP) {
+        PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+int main(int argc, char **argv)
+{
+    if (argc < 2) return 2;
+    g_log = argv[1];
+    HINSTANCE instance = GetModuleHandleA(NULL);
+    int made = 0;
+    for (int i = 2; i < argc; ++i) {
+        char className[256];
+        strncpy(className, argv[i], sizeof className - 1);
+        className[sizeof className - 1] = '\0';
+        int count = 1;
+        if (char *star = strchr(className, '*')) {
+            *star = '\0';
+            count = atoi(star + 1);
+        }
+        WNDCLASSA windowClass = {};
+        windowClass.lpfnWndProc = WindowProc;
+        windowClass.hInstance = instance;
+        windowClass.lpszClassName = className;
+        windowClass.hbrBackground = (HBRUSH)(COLOR_WINDOW + 1);
+        RegisterClassA(&windowClass);
+        for (int n = 0; n < count; ++n, ++made) {
+            char title[32];
+            sprintf(title, "%d", n);
+            CreateWindowExA(0, className, title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20 + made % 40 * 10,
+                            20 + made % 40 * 10, 200, 100, NULL, NULL, instance, NULL);
+        }
+    }
+    MSG msg;
+    while (GetMessageA(&msg, NULL, 0, 0) > 0) DispatchMessageA(&msg);
+    return 0;
+}

@@ -1,0 +1,150 @@
+// The whole life of the program, run in this process: start-up, the main window, the clean-up
+// and its order, and the request to end the session (seen through the exit seam).
+#include <gtest/gtest.h>
+#include "harness.h"
+#include "../../src/app/app_main.h"
+#include "../../src/app/app_state.h"
+#include "../../src/schemes/scheme.h"
+#include "../../src/tray/commands.h"
+
+namespace {
+
+std::string IniPath()
+{
+    char path[MAX_PATH];
+    GetModuleFileNameA(NULL, path, MAX_PATH);
+    strcpy(path + strlen(path) - 3, "ini");
+    return path;
+}
+
+// One scheme "a" that never fires, with the fired flag stored as 1, then the force-close word.
+std::string SchemeFile(char forceClose)
+{
+    std::string record(80, '\0');
+    record[0] = 'a';
+    record[52] = (char)0x9F;  // minute 1439, 23:59
+    record[53] = 0x05;
+    record[72] = 1;           // fired: cleared by the load, so a rewrite shows
+    return record + std::string(1, forceClose) + std::string(3, '\0');
+}
+
+class AppMainTest : public ::testing::Test {
+protected:
+    SeamRecorder seams;
+    void SetUp() override
+    {
+        SetPendingExitFlags(kNoExitPending);
+        SetForceCloseOption(0);
+        DeleteFileA(IniPath().c_str());
+    }
+    void TearDown() override { DeleteFileA(IniPath().c_str()); }
+
+    // Runs the program and sends it one message once its window exists.
+    int RunAndSend(UINT message, WPARAM wParam)
+    {
+        int result = -1;
+        RunDriven([&] { result = AppMain(GetModuleHandleA(NULL)); }, [&] {
+            HWND main = WaitForWindow("TRELLITH15", "Trellith");
+            ASSERT_TRUE(main != NULL);
+            PostMessageA(main, message, wParam, 0);
+        });
+        return result;
+    }
+};
+
+TEST_F(AppMainTest, MainWindowIsExactlyAsRegisteredAndCreated)
+{
+    RunDriven([&] { EXPECT_EQ(0, AppMain(GetModuleHandleA(NULL))); }, [&] {
+        HWND main = WaitForWindow("TRELLITH15", "Trellith");
+        ASSERT_TRUE(main != NULL);
+        EXPECT_EQ(0, GetClassLongPtrA(main, GCLP_HICON));
+        EXPECT_EQ(0, GetClassLongPtrA(main, GCLP_HCURSOR));
+        EXPECT_EQ(0, GetClassLongPtrA(main, GCLP_HBRBACKGROUND));
+        EXPECT_EQ(0, GetClassLongPtrA(main, GCL_STYLE));
+        EXPECT_EQ((LONG)WS_OVERLAPPEDWINDOW, GetWindowLongA(main, GWL_STYLE) & ~WS_CLIPSIBLINGS);
+        EXPECT_FALSE(IsWindowVisible(main));
+        EXPECT_EQ(NULL, GetParent(main));
+        EXPECT_EQ(NULL, GetMenu(main));
+        // While it runs, the mutex is held.
+        HANDLE mutex = OpenMutexA(SYNCHRONIZE, FALSE, APP_INSTANCE_NAME);
+        EXPECT_TRUE(mutex != NULL);
+        if (mutex) CloseHandle(mutex);
+        PostMessageA(main, WM_CLOSE, 0, 0);
+    });
+    EXPECT_TRUE(seams.exitFlags.empty());
+}
+
+TEST_F(AppMainTest, ShutDownIsRequestedLastWithForceAfterEverythingIsReleased)
+{
+    WriteFileBytes(IniPath(), SchemeFile(1));
+    struct { bool module = true, mutex = true, brush = true; std::string file; } atExit;
+    HBRUSH brush = NULL;
+    SeamRecorder::onExit = [&] {
+        atExit.module = GetModuleHandleA("Trellith.dll") != NULL;
+        HANDLE mutex = OpenMutexA(SYNCHRONIZE, FALSE, APP_INSTANCE_NAME);
+        atExit.mutex = mutex != NULL;
+        if (mutex) CloseHandle(mutex);
+        atExit.brush = GetObjectType(brush) != 0;
+        atExit.file = ReadFileBytes(IniPath());
+    };
+    int result = -1;
+    RunDriven([&] { result = AppMain(GetModuleHandleA(NULL)); }, [&] {
+        HWND main = WaitForWindow("TRELLITH15", "Trellith");
+        ASSERT_TRUE(main != NULL);
+        brush = BackgroundBrush();
+        EXPECT_EQ(RGB(165, 201, 239), [&] { LOGBRUSH b; GetObjectA(brush, sizeof b, &b); return b.lbColor; }());
+        PostMessageA(main, WM_COMMAND, IDM_SHUTDOWN, 0);
+    });
+    EXPECT_EQ(0, result);
+    ASSERT_EQ(1u, seams.exitFlags.size());
+    EXPECT_EQ(13u, seams.exitFlags[0]);  // 9 and EWX_FORCE
+    EXPECT_FALSE(atExit.module);
+    EXPECT_FALSE(atExit.mutex);
+    EXPECT_FALSE(atExit.brush);
+    std::string expected = SchemeFile(1);
+    expected[72] = 0;  // the schemes were written back, fired cleared, before the request
+    EXPECT_EQ(expected, atExit.file);
+}
+
+TEST_F(AppMainTest, SessionEndCommandsStoreTheirFlags)
+{
+    struct { UINT command; UINT flags; } cases[] = {{IDM_LOGOFF, 0}, {IDM_RESTART, 2}, {IDM_SHUTDOWN, 9}};
+    for (const auto &c : cases) {
+        SetPendingExitFlags(kNoExitPending);
+        seams.exitFlags.clear();
+        EXPECT_EQ(0, RunAndSend(WM_COMMAND, c.command));
+        ASSERT_EQ(1u, seams.exitFlags.size()) << c.command;
+        EXPECT_EQ(c.flags, seams.exitFlags[0]) << c.command;
+    }
+}
+
+TEST_F(AppMainTest, ExitAndCloseFromOutsideEndWithoutARequestAndRewriteTheFile)
+{
+    for (UINT message : {(UINT)WM_COMMAND, (UINT)WM_CLOSE}) {
+        WriteFileBytes(IniPath(), SchemeFile(0));
+        EXPECT_EQ(0, RunAndSend(message, message == WM_COMMAND ? IDM_EXIT : 0));
+        EXPECT_TRUE(seams.exitFlags.empty());
+        std::string expected = SchemeFile(0);
+        expected[72] = 0;
+        EXPECT_EQ(expected, ReadFileBytes(IniPath()));
+    }
+}
+
+TEST_F(AppMainTest, ASecondInstanceEndsSilentlyAndLeavesTheFirstAlone)
+{
+    HANDLE first = CreateMutexA(NULL, TRUE, APP_INSTANCE_NAME);
+    DWORD start = GetTickCount();
+    EXPECT_EQ(0, AppMain(GetModuleHandleA(NULL)));
+    EXPECT_LT(GetTickCount() - start, 1000u);
+    EXPECT_EQ(NULL, FindWindowA("TRELLITH15", NULL));
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(first, 0));  // still ours, still usable
+    ReleaseMutex(first);
+    CloseHandle(first);
+}
+
+TEST(Platform, WineReportsTheNtPlatform)
+{
+    EXPECT_EQ((DWORD)VER_PLATFORM_WIN32_NT, GetPlatformId());
+}
+
+}  // namespace

@@ -1,0 +1,250 @@
+#include "harness.h"
+#include <stdio.h>
+#include "../../src/app/seams.h"
+
+namespace {
+
+struct Driven {
+    const std::function<void()> *script;
+    DWORD uiThread;
+    volatile LONG blockingDone;
+};
+
+BOOL CALLBACK CloseLeftover(HWND window, LPARAM)
+{
+    char className[64];
+    GetClassNameA(window, className, sizeof className);
+    if (strcmp(className, "#32770") == 0) PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+    else if (strcmp(className, "TRELLITH15") == 0) PostMessageA(window, WM_CLOSE, 0, 0);
+    else if (strcmp(className, "#32768") == 0) PostMessageA(window, WM_KEYDOWN, VK_ESCAPE, 0);
+    return TRUE;
+}
+
+DWORD WINAPI DriverThread(void *parameter)
+{
+    Driven *d = (Driven *)parameter;
+    (*d->script)();
+    for (int i = 0; i < 100 && !d->blockingDone; ++i) {
+        EnumThreadWindows(d->uiThread, CloseLeftover, 0);
+        EnumWindows(CloseLeftover, 0);
+        Sleep(100);
+    }
+    return 0;
+}
+
+}  // namespace
+
+void RunDriven(const std::function<void()> &blocking, const std::function<void()> &script)
+{
+    Driven d = {&script, GetCurrentThreadId(), 0};
+    HANDLE thread = CreateThread(NULL, 0, DriverThread, &d, 0, NULL);
+    blocking();
+    InterlockedExchange(&d.blockingDone, 1);
+    WaitForSingleObject(thread, INFINITE);
+    CloseHandle(thread);
+}
+
+bool WaitUntil(const std::function<bool()> &condition, DWORD timeoutMs)
+{
+    DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start > timeoutMs) return false;
+        Sleep(10);
+    }
+    return true;
+}
+
+namespace {
+struct Search {
+    const char *className, *title;
+    HWND found;
+};
+BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter)
+{
+    Search *s = (Search *)parameter;
+    DWORD process;
+    GetWindowThreadProcessId(window, &process);
+    char className[64], title[256];
+    GetClassNameA(window, className, sizeof className);
+    GetWindowTextA(window, title, sizeof title);
+    if (process == GetCurrentProcessId() && strcmp(className, s->className) == 0 &&
+        (!s->title || strcmp(title, s->title) == 0) && (IsWindowVisible(window) || !strcmp(className, "TRELLITH15"))) {
+        s->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+}  // namespace
+
+HWND WaitForWindow(const char *className, const char *title, DWORD timeoutMs)
+{
+    Search s = {className, title, NULL};
+    WaitUntil([&] { EnumWindows(MatchWindow, (LPARAM)&s); return s.found != NULL; }, timeoutMs);
+    return s.found;
+}
+
+void Pump(DWORD ms)
+{
+    DWORD start = GetTickCount();
+    do {
+        MSG msg;
+        while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        Sleep(5);
+    } while (GetTickCount() - start < ms);
+}
+
+std::string BinFolder()
+{
+    char path[MAX_PATH];
+    GetModuleFileNameA(NULL, path, MAX_PATH);
+    *(strrchr(path, '\\') + 1) = '\0';
+    return path;
+}
+
+std::string ReadFileBytes(const std::string &path)
+{
+    std::string bytes;
+    FILE *f = fopen(path.c_str(), "rb");
+    if (!f) return "<missing>";
+    char buffer[4096];
+    size_t n;
+    while ((n = fread(buffer, 1, sizeof buffer, f)) > 0) bytes.append(buffer, n);
+    fclose(f);
+    return bytes;
+}
+
+void WriteFileBytes(const std::string &path, const std::string &bytes)
+{
+    FILE *f = fopen(path.c_str(), "wb");
+    fwrite(bytes.data(), 1, bytes.size(), f);
+    fclose(f);
+}
+
+HelperWindows::HelperWindows(const std::vector<std::string> &classes)
+{
+    static int serial;
+    char log[64];
+    sprintf(log, "testwin-%lu-%d.log", GetCurrentProcessId(), ++serial);
+    log_ = BinFolder() + log;
+    DeleteFileA(log_.c_str());
+    std::string command = "\"" + BinFolder() + "testwin.exe\" \"" + log_ + "\"";
+    for (const std::string &c : classes) command += " " + c;
+    STARTUPINFOA startup = {sizeof startup};
+    std::vector<char> line(command.begin(), command.end());
+    line.push_back('\0');
+    CreateProcessA(NULL, line.data(), NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process_);
+    processId_ = process_.dwProcessId;
+    WaitForInputIdle(process_.hProcess, 5000);
+    WaitUntil([&] { return All().size() >= classes.size(); });
+}
+
+HelperWindows::~HelperWindows()
+{
+    for (HWND w : All()) ShowWindow(w, SW_SHOW);
+    TerminateProcess(process_.hProcess, 0);
+    WaitForSingleObject(process_.hProcess, 5000);
+    CloseHandle(process_.hProcess);
+    CloseHandle(process_.hThread);
+    DeleteFileA(log_.c_str());
+}
+
+namespace {
+struct ProcessWindows {
+    DWORD process;
+    std::vector<HWND> *windows;
+};
+BOOL CALLBACK CollectWindow(HWND window, LPARAM parameter)
+{
+    ProcessWindows *p = (ProcessWindows *)parameter;
+    DWORD process;
+    GetWindowThreadProcessId(window, &process);
+    char className[64];
+    GetClassNameA(window, className, sizeof className);
+    if (process == p->process && strcmp(className, "IME") != 0) p->windows->push_back(window);
+    return TRUE;
+}
+}  // namespace
+
+std::vector<HWND> HelperWindows::All() const
+{
+    std::vector<HWND> windows;
+    ProcessWindows p = {processId_, &windows};
+    EnumWindows(CollectWindow, (LPARAM)&p);
+    return windows;
+}
+
+HWND HelperWindows::Find(const char *className, int n) const
+{
+    char title[16];
+    sprintf(title, "%d", n);
+    for (HWND w : All()) {
+        char c[64], t[16];
+        GetClassNameA(w, c, sizeof c);
+        GetWindowTextA(w, t, sizeof t);
+        if (strcmp(c, className) == 0 && strcmp(t, title) == 0) return w;
+    }
+    return NULL;
+}
+
+std::string HelperWindows::Log() const
+{
+    std::string log = ReadFileBytes(log_);
+    return log == "<missing>" ? "" : log;
+}
+
+std::vector<UINT> SeamRecorder::exitFlags;
+std::vector<std::string> SeamRecorder::mciCommands;
+std::vector<std::pair<DWORD, DWORD>> SeamRecorder::beeps;
+std::vector<std::string> SeamRecorder::shellFiles;
+std::vector<std::string> SeamRecorder::shellDirectories;
+std::function<void()> SeamRecorder::onExit;
+
+namespace {
+PlatformSeams g_real;
+BOOL WINAPI RecordExit(UINT flags, DWORD)
+{
+    SeamRecorder::exitFlags.push_back(flags);
+    if (SeamRecorder::onExit) SeamRecorder::onExit();
+    return TRUE;
+}
+DWORD WINAPI RecordMci(LPCSTR command, LPSTR, UINT, HWND)
+{
+    SeamRecorder::mciCommands.push_back(command);
+    return 0;
+}
+BOOL WINAPI RecordBeep(DWORD frequency, DWORD duration)
+{
+    SeamRecorder::beeps.push_back({frequency, duration});
+    return TRUE;
+}
+HINSTANCE WINAPI RecordShell(HWND, LPCSTR, LPCSTR file, LPCSTR, LPCSTR directory, INT)
+{
+    SeamRecorder::shellFiles.push_back(file ? file : "");
+    SeamRecorder::shellDirectories.push_back(directory ? directory : "");
+    return (HINSTANCE)33;
+}
+}  // namespace
+
+SeamRecorder::SeamRecorder()
+{
+    g_real = g_seams;
+    exitFlags.clear();
+    mciCommands.clear();
+    beeps.clear();
+    shellFiles.clear();
+    shellDirectories.clear();
+    onExit = nullptr;
+    g_seams.exitWindowsEx = RecordExit;
+    g_seams.mciSendString = RecordMci;
+    g_seams.beep = RecordBeep;
+    g_seams.shellExecute = RecordShell;
+}
+
+SeamRecorder::~SeamRecorder()
+{
+    g_seams = g_real;
+    onExit = nullptr;
+}

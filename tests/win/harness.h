@@ -1,0 +1,51 @@
+// Helpers for tests that run Trellith's code in this process against the real Win32 of Wine.
+#pragma once
+#include <windows.h>
+#include <functional>
+#include <string>
+#include <vector>
+
+// Runs blocking on this thread (it enters a modal loop: AppMain, a dialog, a menu) while script
+// runs on a second thread and drives the windows as a user's actions would arrive. Whatever is
+// still open after the script is closed, so that a failed script never hangs the run.
+void RunDriven(const std::function<void()> &blocking, const std::function<void()> &script);
+
+// Polls until condition holds; false after timeoutMs.
+bool WaitUntil(const std::function<bool()> &condition, DWORD timeoutMs = 5000);
+// A visible top-level window of this process with the class (and title, unless NULL).
+HWND WaitForWindow(const char *className, const char *title, DWORD timeoutMs = 5000);
+// Dispatches this thread's messages for a while, so that posted messages take effect.
+void Pump(DWORD ms);
+
+// The folder of the test programs, with a trailing backslash; Trellith.dll lives there too.
+std::string BinFolder();
+std::string ReadFileBytes(const std::string &path);
+void WriteFileBytes(const std::string &path, const std::string &bytes);
+
+// A top-level window of another process, for the desktop tests: testwin.exe with windows of the
+// given classes, each logging the SC_CLOSE messages it receives.
+class HelperWindows {
+public:
+    explicit HelperWindows(const std::vector<std::string> &classes);
+    ~HelperWindows();
+    HWND Find(const char *className, int n = 0) const;
+    std::string Log() const;  // the SC_CLOSE lines received so far
+    std::vector<HWND> All() const;
+
+private:
+    PROCESS_INFORMATION process_;
+    std::string log_;
+    DWORD processId_;
+};
+
+// Records the calls that leave the machine, instead of making them.
+struct SeamRecorder {
+    SeamRecorder();
+    ~SeamRecorder();
+    static std::vector<UINT> exitFlags;
+    static std::vector<std::string> mciCommands;
+    static std::vector<std::pair<DWORD, DWORD>> beeps;
+    static std::vector<std::string> shellFiles;
+    static std::vector<std::string> shellDirectories;
+    static std::function<void()> onExit;  // runs inside the ExitWindowsEx seam
+};
