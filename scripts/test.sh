@@ -51,7 +51,7 @@ product_build() {
     ls -l build/windows/bin/Trellith.exe build/windows/bin/Trellith.dll
 }
 step product-build product_build
-grep -E 'Trellith\.(exe|dll)' build/logs/product-build.log | awk '{print "     " $5 " bytes  " $NF}'
+stat -c '     %s bytes  %n' build/windows/bin/Trellith.exe build/windows/bin/Trellith.dll
 
 # Windows-side tests under Wine, in one Wine session on a virtual display.
 [ "$WINDOWS_PRESET" = windows ] || echo "note: no 32-bit Wine on this machine; the Windows-side tests run on the x86_64 build of the same sources"

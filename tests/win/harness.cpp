@@ -96,6 +96,36 @@ void Pump(DWORD ms)
     } while (GetTickCount() - start < ms);
 }
 
+std::vector<uint32_t> BitmapPixels(HBITMAP bitmap)
+{
+    std::vector<uint32_t> pixels(32 * 32);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = 32;
+    info.bmiHeader.biHeight = -32;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    HDC dc = GetDC(NULL);
+    GetDIBits(dc, bitmap, 0, 32, pixels.data(), &info, DIB_RGB_COLORS);
+    ReleaseDC(NULL, dc);
+    for (uint32_t &p : pixels) p &= 0xFFFFFF;
+    return pixels;
+}
+
+std::vector<uint32_t> IconPixels(HICON icon)
+{
+    ICONINFO info;
+    if (!icon || !GetIconInfo(icon, &info)) return {};
+    std::vector<uint32_t> pixels = BitmapPixels(info.hbmMask);
+    if (info.hbmColor) {
+        std::vector<uint32_t> colour = BitmapPixels(info.hbmColor);
+        pixels.insert(pixels.end(), colour.begin(), colour.end());
+        DeleteObject(info.hbmColor);
+    }
+    DeleteObject(info.hbmMask);
+    return pixels;
+}
+
 std::string BinFolder()
 {
     char path[MAX_PATH];

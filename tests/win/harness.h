@@ -17,6 +17,11 @@ HWND WaitForWindow(const char *className, const char *title, DWORD timeoutMs = 5
 // Dispatches this thread's messages for a while, so that posted messages take effect.
 void Pump(DWORD ms);
 
+// The colour of every pixel of a 32 x 32 bitmap, top row first, as 0x00RRGGBB.
+std::vector<uint32_t> BitmapPixels(HBITMAP bitmap);
+// The pixels of an icon's colour and mask images, one after the other.
+std::vector<uint32_t> IconPixels(HICON icon);
+
 // The folder of the test programs, with a trailing backslash; Trellith.dll lives there too.
 std::string BinFolder();
 std::string ReadFileBytes(const std::string &path);

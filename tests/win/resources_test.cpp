@@ -8,23 +8,6 @@
 
 namespace {
 
-// The colour of every pixel of a 32 x 32 icon or cursor image, top row first, as 0x00RRGGBB.
-std::vector<uint32_t> Pixels(HBITMAP bitmap)
-{
-    std::vector<uint32_t> pixels(32 * 32);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = 32;
-    info.bmiHeader.biHeight = -32;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    HDC dc = GetDC(NULL);
-    GetDIBits(dc, bitmap, 0, 32, pixels.data(), &info, DIB_RGB_COLORS);
-    ReleaseDC(NULL, dc);
-    for (uint32_t &p : pixels) p &= 0xFFFFFF;
-    return pixels;
-}
-
 TEST(Icons, LitQuadrantMovesClockwiseWithRedMarksAndNoTransparency)
 {
     const uint32_t green = 0x00FF00, blue = 0x0000FF, red = 0xFF0000;
@@ -36,7 +19,7 @@ TEST(Icons, LitQuadrantMovesClockwiseWithRedMarksAndNoTransparency)
         ICONINFO info;
         ASSERT_TRUE(GetIconInfo(icon, &info));
         EXPECT_TRUE(info.fIcon);
-        std::vector<uint32_t> colour = Pixels(info.hbmColor), mask = Pixels(info.hbmMask);
+        std::vector<uint32_t> colour = BitmapPixels(info.hbmColor), mask = BitmapPixels(info.hbmMask);
         for (int q = 0; q < 4; ++q) {
             EXPECT_EQ(q == desktop ? green : blue, colour[centres[q].y * 32 + centres[q].x])
                 << "icon " << ids[desktop] << " quadrant " << q;
@@ -60,7 +43,7 @@ TEST(Cursor, PointingHandWithItsHotSpotAtTheFingertip)
     EXPECT_EQ(12u, info.xHotspot);
     EXPECT_EQ(1u, info.yHotspot);
     ASSERT_TRUE(info.hbmColor != NULL);
-    std::vector<uint32_t> colour = Pixels(info.hbmColor), mask = Pixels(info.hbmMask);
+    std::vector<uint32_t> colour = BitmapPixels(info.hbmColor), mask = BitmapPixels(info.hbmMask);
     EXPECT_EQ(0u, mask[1 * 32 + 12]);          // the fingertip is drawn
     EXPECT_EQ(0u, colour[1 * 32 + 12]);        // in black
     EXPECT_EQ(0xFFFFFFu, colour[3 * 32 + 12]); // the finger is white inside
