@@ -1,5 +1,4 @@
 #include "tray_icon.h"
-#include <shellapi.h>
 #include <string.h>
 #include "commands.h"
 #include "../app/app_state.h"
@@ -45,7 +44,7 @@ void RemoveTrayIcon()
     Shell_NotifyIconA(NIM_DELETE, &g_record);
 }
 
-HICON TrayIconHandle()
+const NOTIFYICONDATAA &TrayRecord()
 {
-    return g_record.hIcon;
+    return g_record;
 }

@@ -1,6 +1,7 @@
 // The one icon in the notification area.
 #pragma once
 #include <windows.h>
+#include <shellapi.h>
 
 // Loads the four desktop icons and adds the icon of desktop 0 with its tooltip.
 void AddTrayIcon(HWND window);
@@ -10,5 +11,5 @@ void ReAddTrayIcon();
 void ShowDesktopIcon(int desktop);
 void RemoveTrayIcon();
 
-// The icon that the notification record holds now.
-HICON TrayIconHandle();
+// The notification record as the shell was last given it.
+const NOTIFYICONDATAA &TrayRecord();

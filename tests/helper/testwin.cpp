@@ -15,7 +15,7 @@ static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPA
         char className[64], title[64];
         GetClassNameA(window, className, sizeof className);
         GetWindowTextA(window, title, sizeof title);
-        FILE *log = fopen(g_log, "a");
+        FILE *log = fopen(g_log, "ab");
         if (log) {
             fprintf(log, "SC_CLOSE %s %s\n", className, title);
             fclose(log);

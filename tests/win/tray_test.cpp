@@ -1,0 +1,178 @@
+// The tray icon, its mouse messages, the popup menu and the commands, with the program running
+// in this process and its window driven from a second thread.
+#include <gtest/gtest.h>
+#include "harness.h"
+#include "../../src/app/app_main.h"
+#include "../../src/app/app_state.h"
+#include "../../src/desktops/desktops.h"
+#include "../../src/res/resource.h"
+#include "../../src/tray/commands.h"
+#include "../../src/tray/popup_menu.h"
+#include "../../src/tray/tray_icon.h"
+
+namespace {
+
+class Tray : public ::testing::Test {
+protected:
+    SeamRecorder seams;
+    void SetUp() override { SetPendingExitFlags(kNoExitPending); }
+
+    // Runs the program with script driving its main window; the program ends afterwards.
+    void WithProgram(const std::function<void(HWND)> &script)
+    {
+        RunDriven([] { AppMain(GetModuleHandleA(NULL)); }, [&] {
+            HWND main = WaitForWindow("TRELLITH15", "Trellith");
+            ASSERT_TRUE(main != NULL);
+            script(main);
+            PostMessageA(main, WM_CLOSE, 0, 0);
+        });
+    }
+    static void Click(HWND main, UINT mouseMessage) { SendMessageA(main, WM_TRAYNOTIFY, TRAY_ICON_ID, mouseMessage); }
+    static HICON DesktopIcon(int id) { return LoadIconA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(id)); }
+};
+
+TEST_F(Tray, NotificationRecordIsTheFirst88ByteForm)
+{
+    WithProgram([&](HWND main) {
+        const NOTIFYICONDATAA &r = TrayRecord();
+        EXPECT_EQ(sizeof(void *) == 4 ? 88u : (DWORD)NOTIFYICONDATAA_V1_SIZE, r.cbSize);
+        EXPECT_EQ(main, r.hWnd);
+        EXPECT_EQ(102u, r.uID);
+        EXPECT_EQ(7u, r.uFlags);
+        EXPECT_EQ(0x400u, r.uCallbackMessage);
+        EXPECT_EQ(DesktopIcon(IDI_DESKTOP0), r.hIcon);
+        // Three lines with single line feeds; 44 bytes in code page 936.
+        EXPECT_EQ(std::string("\xD7\xF3\xBC\xFC\xA3\xBA\xC7\xD0\xBB\xBB\xD7\xC0\xC3\xE6\n"
+                              "\xD6\xD0\xBC\xFC\xA3\xBA\xB9\xD8\xB1\xD5\xB4\xB0\xBF\xDA\n"
+                              "\xD3\xD2\xBC\xFC\xA3\xBA\xB5\xAF\xB3\xF6\xB2\xCB\xB5\xA5"), r.szTip);
+        EXPECT_EQ(44u, strlen(r.szTip));
+    });
+}
+
+TEST_F(Tray, MenuHasTwelveOwnerDrawnItemsWithTheirTextsAsItemData)
+{
+    static const struct { UINT id; const char *text; } kItems[] = {
+        {1036, "↓ 弹开 CD-ROM"}, {1037, "↑ 关闭 CD-ROM"}, {1033, "注销"}, {1034, "重启"}, {1035, "关机"},
+        {1041, "→ 保存当前窗口"}, {1042, "← 取出所存窗口"}, {1040, "〤 关闭当前窗口"}, {1043, "■ 清空当前桌面"},
+        {1038, "定时器设置..."}, {1031, "关于 Trellith..."}, {1039, "退出"}};
+    WithProgram([&](HWND) {
+        HMENU menu = PopupMenu();
+        ASSERT_EQ(12, GetMenuItemCount(menu));
+        for (int i = 0; i < 12; ++i) {
+            MENUITEMINFOA info = {};
+            info.cbSize = sizeof info;
+            info.fMask = MIIM_ID | MIIM_FTYPE | MIIM_DATA | MIIM_STATE;
+            ASSERT_TRUE(GetMenuItemInfoA(menu, i, TRUE, &info));
+            EXPECT_EQ(kItems[i].id, info.wID) << "position " << i + 1;
+            EXPECT_EQ((UINT)MFT_OWNERDRAW, info.fType) << "position " << i + 1;
+            EXPECT_EQ(0u, info.fState & (MFS_DISABLED | MFS_CHECKED)) << "position " << i + 1;
+            ASSERT_NE(0u, info.dwItemData);
+            EXPECT_STREQ(kItems[i].text, (const char *)info.dwItemData) << "position " << i + 1;
+        }
+        // The symbols are code page 936 bytes: U+2193 is A1 FD, U+3024 is A9 43.
+        MENUITEMINFOA first = {sizeof first, MIIM_DATA};
+        GetMenuItemInfoA(menu, 0, TRUE, &first);
+        EXPECT_EQ(std::string("\xA1\xFD \xB5\xAF\xBF\xAA CD-ROM"), (const char *)first.dwItemData);
+        GetMenuItemInfoA(menu, 7, TRUE, &first);
+        EXPECT_EQ(std::string("\xA9\x43 \xB9\xD8\xB1\xD5\xB5\xB1\xC7\xB0\xB4\xB0\xBF\xDA"), (const char *)first.dwItemData);
+    });
+}
+
+TEST_F(Tray, LeftReleasesSwitchAndTheIconFollowsTheDesktop)
+{
+    WithProgram([&](HWND main) {
+        const int icons[] = {IDI_DESKTOP0, IDI_DESKTOP1, IDI_DESKTOP2, IDI_DESKTOP3};
+        int start = CurrentDesktop();
+        for (int i = 1; i <= 4; ++i) {
+            for (UINT ignored : {WM_LBUTTONDOWN, WM_LBUTTONDBLCLK, WM_RBUTTONDOWN, WM_RBUTTONDBLCLK, WM_MBUTTONDOWN})
+                Click(main, ignored);
+            Click(main, WM_LBUTTONUP);
+            int desktop = (start + i) % 4;
+            EXPECT_EQ(desktop, CurrentDesktop());
+            EXPECT_EQ(DesktopIcon(icons[desktop]), TrayRecord().hIcon);
+        }
+    });
+}
+
+TEST_F(Tray, MouseMoveRecordsTheWindowInFrontAndMiddleReleaseClosesIt)
+{
+    HelperWindows helper({"TrayProbe"});
+    HWND probe = helper.Find("TrayProbe");
+    ASSERT_TRUE(probe != NULL);
+    WithProgram([&](HWND main) {
+        Click(main, WM_MBUTTONUP);  // no current window yet: nothing
+        SetForegroundWindow(probe);
+        ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == probe; }));
+        Click(main, WM_MOUSEMOVE);
+        Click(main, WM_MBUTTONUP);
+        EXPECT_TRUE(WaitUntil([&] { return helper.Log() == "SC_CLOSE TrayProbe 0\n"; })) << helper.Log();
+        Click(main, WM_MBUTTONUP);  // the current window was cleared
+        SendMessageA(main, WM_COMMAND, IDM_CLOSE_WINDOW, 0);
+        Sleep(200);
+        EXPECT_EQ("SC_CLOSE TrayProbe 0\n", helper.Log());
+    });
+}
+
+TEST_F(Tray, RightReleaseOpensTheMenuRightAlignedAtTheCursor)
+{
+    WithProgram([&](HWND main) {
+        SetCursorPos(600, 300);
+        PostMessageA(main, WM_TRAYNOTIFY, TRAY_ICON_ID, WM_RBUTTONDOWN);
+        Sleep(200);
+        EXPECT_EQ(NULL, FindWindowA("#32768", NULL));
+        PostMessageA(main, WM_TRAYNOTIFY, TRAY_ICON_ID, WM_RBUTTONUP);
+        HWND menu = NULL;
+        ASSERT_TRUE(WaitUntil([&] { menu = FindWindowA("#32768", NULL); return menu && IsWindowVisible(menu); }));
+        RECT r;
+        GetWindowRect(menu, &r);
+        EXPECT_EQ(600, r.right);
+        EXPECT_EQ(300, r.top);
+        EXPECT_EQ(main, GetForegroundWindow());
+        PostMessageA(main, WM_CANCELMODE, 0, 0);
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(menu); }));
+    });
+}
+
+TEST_F(Tray, CommandsWithoutARowGoToTheDefaultAndTheDoorCommandsReachMci)
+{
+    WithProgram([&](HWND main) {
+        for (WPARAM id : {1032, 1030, 1044, 0x10000 + 9999}) {
+            EXPECT_EQ(DefWindowProcA(main, WM_COMMAND, id, 0), SendMessageA(main, WM_COMMAND, id, 0)) << id;
+        }
+        EXPECT_EQ(0, SendMessageA(main, WM_COMMAND, MAKEWPARAM(IDM_CDROM_OPEN, 1), 77));
+        EXPECT_EQ(0, SendMessageA(main, WM_COMMAND, IDM_CDROM_CLOSE, 0));
+        ASSERT_EQ(2u, seams.mciCommands.size());
+        EXPECT_EQ("set cdAudio door open wait", seams.mciCommands[0]);
+        EXPECT_EQ("set cdAudio door closed wait", seams.mciCommands[1]);
+        EXPECT_EQ(TRUE, SendMessageA(main, WM_DRAWITEM, 0, (LPARAM)&(const DRAWITEMSTRUCT &)DRAWITEMSTRUCT{}));
+    });
+    EXPECT_TRUE(seams.exitFlags.empty());
+}
+
+TEST_F(Tray, MenuItemSizeComesFromTheHiddenWindowsTextMetrics)
+{
+    WithProgram([&](HWND main) {
+        HDC dc = GetDC(main);
+        TEXTMETRICA metrics;
+        GetTextMetricsA(dc, &metrics);
+        ReleaseDC(main, dc);
+        MEASUREITEMSTRUCT item = {ODT_MENU, 0, IDM_EXIT, 0, 0, 0};
+        EXPECT_EQ(TRUE, SendMessageA(main, WM_MEASUREITEM, 0, (LPARAM)&item));
+        EXPECT_EQ((UINT)(metrics.tmHeight * 13 / 10), item.itemHeight);
+        EXPECT_EQ((UINT)(metrics.tmAveCharWidth * 16), item.itemWidth);
+    });
+}
+
+TEST_F(Tray, TaskbarCreatedAddsTheIconAgain)
+{
+    WithProgram([&](HWND main) {
+        NOTIFYICONDATAA record = TrayRecord();
+        ASSERT_TRUE(Shell_NotifyIconA(NIM_MODIFY, &record));  // the icon is there
+        ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &record));  // as the shell forgets it on a restart
+        EXPECT_FALSE(Shell_NotifyIconA(NIM_MODIFY, &record));
+        SendMessageA(main, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+        EXPECT_TRUE(Shell_NotifyIconA(NIM_MODIFY, &record));
+    });
+}
+
+}  // namespace
