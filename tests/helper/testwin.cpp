@@ -1,6 +1,7 @@
 // A program with top-level windows of chosen class names, for the desktop tests:
 //   testwin LOGFILE CLASS[*COUNT] ...
-// Each window logs every SC_CLOSE it receives as a line "SC_CLOSE <class> <n>" and stays open.
+// Each window logs every SC_CLOSE it receives as a line "SC_CLOSE <class> <n>" and stays open,
+// and logs being shown and hidden as "SHOW <class> <n>" and "HIDE <class> <n>".
 // WM_APP ends the program. With no class it only keeps running (a Wine session keeper).
 #include <windows.h>
 #include <stdio.h>
@@ -9,19 +10,25 @@
 
 static const char *g_log;
 
+static void Log(HWND window, const char *what)
+{
+    char className[64], title[64];
+    GetClassNameA(window, className, sizeof className);
+    GetWindowTextA(window, title, sizeof title);
+    FILE *log = fopen(g_log, "ab");
+    if (log) {
+        fprintf(log, "%s %s %s\n", what, className, title);
+        fclose(log);
+    }
+}
+
 static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_CLOSE) {
-        char className[64], title[64];
-        GetClassNameA(window, className, sizeof className);
-        GetWindowTextA(window, title, sizeof title);
-        FILE *log = fopen(g_log, "ab");
-        if (log) {
-            fprintf(log, "SC_CLOSE %s %s\n", className, title);
-            fclose(log);
-        }
+        Log(window, "SC_CLOSE");
         return 0;
     }
+    if (message == WM_SHOWWINDOW) Log(window, wParam ? "SHOW" : "HIDE");
     if (message == WM_APP) {
         PostQuitMessage(0);
         return 0;

@@ -161,14 +161,23 @@ HelperWindows::HelperWindows(const std::vector<std::string> &classes)
     log_ = BinFolder() + log;
     DeleteFileA(log_.c_str());
     std::string command = "\"" + BinFolder() + "testwin.exe\" \"" + log_ + "\"";
-    for (const std::string &c : classes) command += " " + c;
+    size_t windows = 0;
+    for (const std::string &c : classes) {
+        command += " " + c;
+        size_t star = c.find('*');
+        windows += star == std::string::npos ? 1 : atoi(c.c_str() + star + 1);
+    }
     STARTUPINFOA startup = {sizeof startup};
     std::vector<char> line(command.begin(), command.end());
     line.push_back('\0');
     CreateProcessA(NULL, line.data(), NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process_);
     processId_ = process_.dwProcessId;
-    WaitForInputIdle(process_.hProcess, 5000);
-    WaitUntil([&] { return All().size() >= classes.size(); });
+    WaitUntil([&] {
+        std::vector<HWND> all = All();
+        size_t visible = 0;
+        for (HWND w : all) visible += IsWindowVisible(w) ? 1 : 0;
+        return visible >= windows;
+    });
 }
 
 HelperWindows::~HelperWindows()
@@ -214,7 +223,7 @@ HWND HelperWindows::Find(const char *className, int n) const
         char c[64], t[16];
         GetClassNameA(w, c, sizeof c);
         GetWindowTextA(w, t, sizeof t);
-        if (strcmp(c, className) == 0 && strcmp(t, title) == 0) return w;
+        if (lstrcmpiA(c, className) == 0 && strcmp(t, title) == 0) return w;
     }
     return NULL;
 }
@@ -223,6 +232,24 @@ std::string HelperWindows::Log() const
 {
     std::string log = ReadFileBytes(log_);
     return log == "<missing>" ? "" : log;
+}
+
+std::vector<std::string> HelperWindows::Lines(const char *kind) const
+{
+    std::vector<std::string> lines;
+    std::string log = Log(), prefix = std::string(kind) + " ";
+    for (size_t at = 0; at < log.size();) {
+        size_t end = log.find('\n', at);
+        std::string line = log.substr(at, end - at);
+        if (line.compare(0, prefix.size(), prefix) == 0) lines.push_back(line.substr(prefix.size()));
+        at = end == std::string::npos ? log.size() : end + 1;
+    }
+    return lines;
+}
+
+void HelperWindows::ClearLog() const
+{
+    DeleteFileA(log_.c_str());
 }
 
 std::vector<UINT> SeamRecorder::exitFlags;

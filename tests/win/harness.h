@@ -34,7 +34,10 @@ public:
     explicit HelperWindows(const std::vector<std::string> &classes);
     ~HelperWindows();
     HWND Find(const char *className, int n = 0) const;
-    std::string Log() const;  // the SC_CLOSE lines received so far
+    std::string Log() const;  // every line logged so far
+    // "class n" of each line of one kind ("SC_CLOSE", "SHOW", "HIDE"), in order.
+    std::vector<std::string> Lines(const char *kind) const;
+    void ClearLog() const;
     std::vector<HWND> All() const;
 
 private:
