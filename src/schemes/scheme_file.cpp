@@ -61,6 +61,11 @@ int SaveSchemes()
 {
     char name[kFileNameSize], temp[kFileNameSize + 4];
     if (!SchemeFileName(name) || g_keepRejectedFile) return 0;
+    // A scheme file that may not be written (read-only, no rights) stays as it is.
+    HANDLE old = CreateFileA(name, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL, NULL);
+    if (old == INVALID_HANDLE_VALUE) return 0;
+    CloseHandle(old);
     NameWithSuffix(temp, name, ".new");
     size_t size = SchemeFileSize(*SchemeListHead());
     unsigned char *data = (unsigned char *)AllocRecord(size ? size : 1);

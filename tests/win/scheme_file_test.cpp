@@ -1,0 +1,110 @@
+// The scheme file through the real file API: this test program's own Trellith-style file,
+// trellith_win_tests.ini beside it.
+#include <gtest/gtest.h>
+#include "harness.h"
+#include "../../src/schemes/scheme.h"
+#include "../../src/schemes/scheme_file.h"
+
+namespace {
+
+class SchemeFile : public ::testing::Test {
+protected:
+    std::string ini, bad, fresh;
+    void SetUp() override
+    {
+        char path[MAX_PATH];
+        GetModuleFileNameA(NULL, path, MAX_PATH);
+        strcpy(path + strlen(path) - 3, "ini");
+        ini = path;
+        bad = ini + ".bad";
+        fresh = ini + ".new";
+        Clean();
+    }
+    void TearDown() override
+    {
+        FreeSchemeList(SchemeListHead());
+        SetForceCloseOption(0);
+        Clean();
+    }
+    void Clean()
+    {
+        SetFileAttributesA(ini.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(ini.c_str());
+        DeleteFileA(bad.c_str());
+        DeleteFileA(fresh.c_str());
+        RemoveDirectoryA(fresh.c_str());
+    }
+    static std::string Record(const char *name, char minutesLow, char fired = 0)
+    {
+        std::string r(80, '\0');
+        memcpy(&r[0], name, strlen(name));
+        r[52] = minutesLow;
+        r[72] = fired;
+        return r;
+    }
+    static std::string Word(char v) { return std::string(1, v) + std::string(3, '\0'); }
+};
+
+TEST_F(SchemeFile, SavedFileLoadsBackTheSameSchemes)
+{
+    WriteFileBytes(ini, Record("one", 5, 1) + Record("two", 6) + Word(1));
+    ASSERT_EQ(1, LoadSchemes());
+    EXPECT_EQ(1u, ForceCloseOption());
+    Scheme *first = *SchemeListHead();
+    ASSERT_TRUE(first && first->next && !first->next->next);
+    EXPECT_STREQ("one", first->name);
+    EXPECT_EQ(0u, first->fired);
+    AddScheme("three")->delaySeconds = 3599;
+    ASSERT_EQ(1, SaveSchemes());
+    EXPECT_EQ(Record("one", 5) + Record("two", 6) + Record("three", 0).replace(60, 2, "\x0F\x0E") + Word(1),
+              ReadFileBytes(ini));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(fresh.c_str()));  // no temporary file left
+}
+
+TEST_F(SchemeFile, AnEmptyListTruncatesTheFile)
+{
+    WriteFileBytes(ini, Record("one", 5) + Word(0));
+    ASSERT_EQ(1, SaveSchemes());
+    EXPECT_EQ("", ReadFileBytes(ini));
+}
+
+TEST_F(SchemeFile, AMissingFileLoadsNothing)
+{
+    SetForceCloseOption(0);
+    EXPECT_EQ(0, LoadSchemes());
+    EXPECT_EQ(nullptr, *SchemeListHead());
+    EXPECT_EQ(0u, ForceCloseOption());
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(bad.c_str()));
+}
+
+TEST_F(SchemeFile, ARejectedFileIsKeptAsBadBeforeAnythingOverwritesIt)
+{
+    const std::string cases[] = {Record("one", 5) + Word(1) + "x",              // a wrong size
+                                 Record("one", 5) + Record("two", (char)0xA0).replace(53, 1, "\x05") + Word(1),
+                                 Word(1)};                                       // 1440 minutes; 4 bytes
+    for (const std::string &original : cases) {
+        Clean();
+        WriteFileBytes(bad, "an older one");
+        WriteFileBytes(ini, original);
+        EXPECT_EQ(0, LoadSchemes());
+        EXPECT_EQ(nullptr, *SchemeListHead());
+        EXPECT_EQ(original, ReadFileBytes(bad));
+        ASSERT_EQ(1, SaveSchemes());  // the exit writes the empty list over the original
+        EXPECT_EQ("", ReadFileBytes(ini));
+        EXPECT_EQ(original, ReadFileBytes(bad));
+    }
+}
+
+TEST_F(SchemeFile, ASaveThatCannotCompleteLeavesTheOldFileIntact)
+{
+    const std::string original = Record("keep", 9) + Word(1);
+    WriteFileBytes(ini, original);
+    ASSERT_EQ(1, LoadSchemes());
+    AddScheme("new");
+    ASSERT_TRUE(CreateDirectoryA(fresh.c_str(), NULL));  // the temporary file cannot be made
+    EXPECT_EQ(0, SaveSchemes());
+    EXPECT_EQ(original, ReadFileBytes(ini));
+    // (A read-only scheme file would do as well on Windows; Wine running as root writes it.)
+}
+
+}  // namespace
