@@ -83,6 +83,17 @@ HWND WaitForWindow(const char *className, const char *title, DWORD timeoutMs)
     return s.found;
 }
 
+void MovePointer(int x, int y)
+{
+    WaitUntil([&] {
+        SetCursorPos(x, y);
+        Sleep(20);
+        POINT at;
+        GetCursorPos(&at);
+        return at.x == x && at.y == y;
+    }, 2000);
+}
+
 void Pump(DWORD ms)
 {
     DWORD start = GetTickCount();

@@ -14,6 +14,9 @@ void RunDriven(const std::function<void()> &blocking, const std::function<void()
 bool WaitUntil(const std::function<bool()> &condition, DWORD timeoutMs = 5000);
 // A visible top-level window of this process with the class (and title, unless NULL).
 HWND WaitForWindow(const char *className, const char *title, DWORD timeoutMs = 5000);
+// Moves the pointer and waits until the platform reports it there (on a virtual display a late
+// motion event can still move it back).
+void MovePointer(int x, int y);
 // Dispatches this thread's messages for a while, so that posted messages take effect.
 void Pump(DWORD ms);
 

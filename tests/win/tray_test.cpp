@@ -116,7 +116,7 @@ TEST_F(Tray, MouseMoveRecordsTheWindowInFrontAndMiddleReleaseClosesIt)
 TEST_F(Tray, RightReleaseOpensTheMenuRightAlignedAtTheCursor)
 {
     WithProgram([&](HWND main) {
-        SetCursorPos(600, 300);
+        MovePointer(600, 300);
         PostMessageA(main, WM_TRAYNOTIFY, TRAY_ICON_ID, WM_RBUTTONDOWN);
         Sleep(200);
         EXPECT_EQ(NULL, FindWindowA("#32768", NULL));
