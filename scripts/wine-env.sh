@@ -14,14 +14,23 @@ else
   WINDOWS_PRESET=windows-x64 WINE=/usr/lib/wine/wine64
 fi
 
-# Starts Xvfb on a free display unless DISPLAY is already usable (or a virtual one is forced).
+# Starts Xvfb on a free display. A display that another Xvfb holds (perhaps from outside this
+# file system, through its abstract socket) makes ours exit at once: then the next one is tried.
 start_virtual_display() {
-  local n=90
-  while [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ]; do n=$((n + 1)); done
-  Xvfb :$n -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-  XVFB_PID=$!
-  export DISPLAY=:$n
-  for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && return 0; sleep 0.1; done
+  local n
+  for n in $(seq 90 130); do
+    [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] && continue
+    Xvfb :$n -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    XVFB_PID=$!
+    export DISPLAY=:$n
+    sleep 0.3  # time for an Xvfb that finds its display taken to give up
+    for _ in $(seq 50); do
+      kill -0 "$XVFB_PID" 2>/dev/null || break
+      xdpyinfo >/dev/null 2>&1 && return 0
+      sleep 0.1
+    done
+    kill "$XVFB_PID" 2>/dev/null || true
+  done
   echo "Xvfb did not start" >&2
   return 1
 }
@@ -50,7 +59,6 @@ start_wine_session() {
 }
 
 stop_wine_session() {
-  wineserver -k 2>/dev/null
-  [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null
-  return 0
+  wineserver -k 2>/dev/null || true
+  if [ -n "${XVFB_PID:-}" ]; then kill "$XVFB_PID" 2>/dev/null || true; fi
 }
