@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # Runs Trellith inside a Wine desktop on a virtual display and takes the pictures of the user's
 # guide: the countdown, the timer settings with a scheme, the About box and the tray menu with
-# one plate selected. Writes doc/images/*.png (or the folder given).
+# one plate selected. Writes docs/images/*.png (or the folder given).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 source scripts/wine-env.sh
-out=${1:-$ROOT/doc/images}
+out=${1:-$ROOT/docs/images}
 mkdir -p "$out"
 cmake --preset "$WINDOWS_PRESET" >/dev/null && cmake --build --preset "$WINDOWS_PRESET" --target Trellith TrellithModule winpost -j"$(nproc)" >/dev/null
 bin=$ROOT/build/$WINDOWS_PRESET/bin

@@ -1,5 +1,6 @@
 #include "about_block.h"
 #include "counters.h"
+#include <string.h>
 
 void AboutText(const char *block, size_t offset, char *out, size_t outSize)
 {
@@ -10,4 +11,9 @@ void AboutText(const char *block, size_t offset, char *out, size_t outSize)
         ++n;
     }
     out[n] = '\0';
+}
+
+int IsRelativeTarget(const char *target)
+{
+    return target[0] != '\0' && target[0] != '\\' && target[0] != '/' && strchr(target, ':') == NULL;
 }

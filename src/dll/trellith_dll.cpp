@@ -131,7 +131,7 @@ extern "C" __declspec(dllexport) unsigned __cdecl GetTime(Counters *buffer)
     return ReadUptimeMs(&ms) ? 1u : 0u;
 }
 
-// The link target "doc" is the folder of the user's guide that ships beside the program.
+// The link target "docs" is the folder of the user's guide that ships beside the program.
 extern "C" __declspec(dllexport) void __cdecl GetString(char *block)
 {
 #define PUT_TEXT(from, to, text)                                                   \
@@ -140,7 +140,7 @@ extern "C" __declspec(dllexport) void __cdecl GetString(char *block)
     memset(block, 0, kAboutBlockSize);
     PUT_TEXT(kAboutTitle, kAboutSubtitle, "Trellith 1.5");
     PUT_TEXT(kAboutSubtitle, kAboutLinkTarget, "虚拟桌面与定时关机");
-    PUT_TEXT(kAboutLinkTarget, kAboutLinkCaption, "doc");
+    PUT_TEXT(kAboutLinkTarget, kAboutLinkCaption, "docs");
     PUT_TEXT(kAboutLinkCaption, kAboutEditText, "使用说明");
     PUT_TEXT(kAboutEditText, kAboutBlockSize, "版权所有 (C) 2026 Trellith 开发组");
 #undef PUT_TEXT

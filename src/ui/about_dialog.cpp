@@ -1,4 +1,5 @@
 #include "about_dialog.h"
+#include <string.h>
 #include "owner_draw.h"
 #include "../app/app_state.h"
 #include "../app/seams.h"
@@ -39,16 +40,20 @@ static void OnInitDialog(HWND dialog)
     CenterOnScreen(dialog);
 }
 
-// A relative target such as the guide's folder is looked up beside the program, not in
-// whatever folder the program was started from.
+// A relative target such as the guide's folder names a file beside the program, not one in
+// whatever folder the program was started from: it is handed to the shell as a full path.
 static void OpenLink(HWND dialog)
 {
-    char block[kAboutBlockSize], target[kAboutBlockSize + 1], folder[MAX_PATH];
+    char block[kAboutBlockSize], target[kAboutBlockSize + 1], path[MAX_PATH + kAboutBlockSize];
     ReadAboutBlock(block);
     AboutText(block, kAboutLinkTarget, target, sizeof target);
     if (!target[0]) return;  // nothing to open, as with a module that has no texts
-    g_seams.shellExecute(dialog, NULL, target, NULL, ProgramFolder(folder) ? folder : NULL,
-                         SW_SHOWMAXIMIZED);
+    const char *file = target;
+    if (IsRelativeTarget(target) && ProgramFolder(path)) {
+        strcat(path, target);
+        file = path;
+    }
+    g_seams.shellExecute(dialog, NULL, file, NULL, NULL, SW_SHOWMAXIMIZED);
 }
 
 INT_PTR CALLBACK AboutDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)

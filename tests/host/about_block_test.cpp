@@ -23,3 +23,14 @@ TEST(AboutBlock, TextsStopAtTheirNulOrRunOnButNeverLeaveTheBlock)
     AboutText(block, kAboutTitle, text, 10);  // and never past the caller's buffer
     EXPECT_EQ(9u, strlen(text));
 }
+
+TEST(AboutBlock, RelativeTargetsAreFilesBesideTheProgram)
+{
+    EXPECT_TRUE(IsRelativeTarget("docs"));
+    EXPECT_TRUE(IsRelativeTarget("docs\\guide.html"));
+    EXPECT_FALSE(IsRelativeTarget("http://example.org"));
+    EXPECT_FALSE(IsRelativeTarget("mailto:someone"));
+    EXPECT_FALSE(IsRelativeTarget("C:\\guide"));
+    EXPECT_FALSE(IsRelativeTarget("\\\\server\\share"));
+    EXPECT_FALSE(IsRelativeTarget(""));
+}

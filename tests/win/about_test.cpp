@@ -82,8 +82,8 @@ TEST_F(About, ShowsTheModulesTextsAndOpensTheGuideBesideTheProgram)
         MovePointer(r.left + 1, r.top + 1);
         SendMessageA(dialog, WM_LBUTTONUP, 0, 0);
         ASSERT_EQ(1u, seams.shellFiles.size());
-        EXPECT_EQ("doc", seams.shellFiles[0]);
-        EXPECT_EQ(BinFolder(), seams.shellDirectories[0]);
+        EXPECT_EQ(BinFolder() + "docs", seams.shellFiles[0]);  // beside the program
+        EXPECT_EQ("", seams.shellDirectories[0]);
         PostMessageA(dialog, WM_COMMAND, IDOK, 0);  // Enter
         EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
         EXPECT_TRUE(WaitUntil([&] { return AboutEnabled(); }));

@@ -81,7 +81,7 @@ TEST_F(CompanionModule, AboutBlockTextsEndInsideTheirPlaces)
         EXPECT_GT(strlen(block + offsets[i]), 0u) << "text at " << offsets[i];
     }
     EXPECT_STREQ("Trellith 1.5", block);
-    EXPECT_STREQ("doc", block + kAboutLinkTarget);
+    EXPECT_STREQ("docs", block + kAboutLinkTarget);
 }
 
 }  // namespace
