@@ -1,10 +1,10 @@
 #include "program.h"
 #include "../win/harness.h"
 
-Program::Program(const std::string &exe)
+Program::Program(const std::string &exe, const std::string &currentFolder)
 {
     ZeroMemory(&process_, sizeof process_);
-    std::string folder = exe.substr(0, exe.rfind('\\'));
+    std::string folder = currentFolder.empty() ? exe.substr(0, exe.rfind('\\')) : currentFolder;
     std::string command = "\"" + exe + "\"";
     STARTUPINFOA startup = {sizeof startup};
     CreateProcessA(exe.c_str(), &command[0], NULL, NULL, FALSE, 0, NULL, folder.c_str(), &startup, &process_);

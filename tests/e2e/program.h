@@ -5,8 +5,8 @@
 
 class Program {
 public:
-    // Starts exe (a full path) with its own folder as the current one.
-    explicit Program(const std::string &exe);
+    // Starts exe (a full path) with its own folder as the current one, or with the given one.
+    explicit Program(const std::string &exe, const std::string &currentFolder = "");
     ~Program();
     bool Started() const { return process_.hProcess != NULL; }
     // The exit code once the process has ended within timeoutMs, else STILL_ACTIVE.

@@ -40,9 +40,10 @@ void IconColours(HWND box, int *redPixels, int *bluePixels)
 // it, and expects the process to end with code 0 holding no mutex.
 enum Icon { kErrorIcon, kInformationIcon };
 
-void ExpectRefusal(const std::string &exe, const char *text, Icon icon, bool mutexWhileShown)
+void ExpectRefusal(const std::string &exe, const char *text, Icon icon, bool mutexWhileShown,
+                   const std::string &currentFolder = "")
 {
-    Program program(exe);
+    Program program(exe, currentFolder);
     ASSERT_TRUE(program.Started());
     HWND box = program.MessageBox();
     ASSERT_TRUE(box != NULL);
@@ -72,16 +73,13 @@ TEST(StartUp, MissingModuleIsReported)
 
 TEST(StartUp, AModuleOnTheSearchPathIsNotTaken)
 {
-    // The current folder holds a module, the program's own folder none: no module is used.
+    // The program starts in a folder that holds a module, its own folder holds none: a load by
+    // bare name would take the one from the current folder.
     std::string folder = MakeProgramFolder("planted", "Trellith.exe", "");
     std::string elsewhere = BinFolder() + "e2e\\planted_cwd\\";
     CreateDirectoryA(elsewhere.c_str(), NULL);
     CopyFileA((BinFolder() + "Trellith.dll").c_str(), (elsewhere + "Trellith.dll").c_str(), FALSE);
-    char previous[MAX_PATH];
-    GetCurrentDirectoryA(MAX_PATH, previous);
-    SetCurrentDirectoryA(elsewhere.c_str());  // the child inherits nothing of it: it starts in its own folder
-    ExpectRefusal(folder + "Trellith.exe", "找不到本程序的模块 Trellith.dll。", kErrorIcon, true);
-    SetCurrentDirectoryA(previous);
+    ExpectRefusal(folder + "Trellith.exe", "找不到本程序的模块 Trellith.dll。", kErrorIcon, true, elsewhere);
 }
 
 TEST(StartUp, CountersThatCannotStartAreReported)

@@ -2,6 +2,7 @@
 // choices from the lists; checked in the scheme list, the file and the registry.
 #include <gtest/gtest.h>
 #include "harness.h"
+#include "../../src/app/alloc.h"
 #include "../../src/app/app_main.h"
 #include "../../src/app/app_state.h"
 #include "../../src/app/seams.h"
@@ -333,6 +334,26 @@ TEST_F(Settings, AutorunWritesAtOnceOrSpringsBackWithAMessage)
         EXPECT_FALSE(AutorunFlag());
         g_seams.regSetValueEx = RegSetValueExA;
         Close(IDCANCEL);
+    });
+}
+
+void *NoMemory(size_t)
+{
+    return NULL;
+}
+
+TEST_F(Settings, WithoutABackupCancelIsNotOfferedAndKeepsTheEdits)
+{
+    Run(Record("a") + Record("b") + kNoForce, [&] {
+        g_allocRecord = NoMemory;  // the copy taken at opening fails
+        Open();
+        g_allocRecord = malloc;
+        EXPECT_FALSE(IsWindowEnabled(Item(IDCANCEL)));
+        EXPECT_EQ(nullptr, *BackupListHead());
+        SendMessageA(Item(IDC_DELETE), BM_CLICK, 0, 0);
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);  // Esc: never an empty copy in place of the list
+        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+        EXPECT_EQ("b;", Names());
     });
 }
 
