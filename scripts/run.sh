@@ -6,14 +6,20 @@ cd "$(dirname "$0")/.."
 scripts/setup.sh
 source scripts/wine-env.sh
 
-build() {
+# Builds a preset's package and unpacks it, as a user downloads and unzips it.
+package() {
   cmake --preset "$1" -DTRELLITH_TESTS=OFF >/dev/null
-  cmake --build --preset "$1" --target Trellith TrellithModule -j"$(nproc)" >/dev/null
+  cmake --build --preset "$1" -j"$(nproc)" >/dev/null
+  (cd "$ROOT/build/$1" && cpack >/dev/null)
 }
-build windows  # the program as it ships: 32-bit
-[ "$WINDOWS_PRESET" = windows ] || build "$WINDOWS_PRESET"
-bin=$ROOT/build/$WINDOWS_PRESET/bin
+package windows  # the program as it ships: 32-bit
+[ "$WINDOWS_PRESET" = windows ] || package "$WINDOWS_PRESET"
 [ "$WINDOWS_PRESET" = windows ] || echo "run: this machine runs no 32-bit Wine; starting the 64-bit build of the same sources"
+zip=$(ls "$ROOT/build/$WINDOWS_PRESET/package/"Trellith-*.zip)
+rm -rf "$ROOT/build/run" && mkdir -p "$ROOT/build/run"
+python3 -c "import sys, zipfile; zipfile.ZipFile(sys.argv[1]).extractall(sys.argv[2])" "$zip" "$ROOT/build/run"
+bin=$(ls -d "$ROOT/build/run/"Trellith-*)
+echo "run: starting $bin/Trellith.exe, unpacked from $zip"
 
 headless=0
 if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then
