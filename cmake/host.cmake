@@ -1,7 +1,10 @@
 # The host build: the portable core and its unit tests under AddressSanitizer and
 # UndefinedBehaviorSanitizer, and the benchmarks of the core.
 find_package(GTest REQUIRED)
-set(SANITIZE -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+option(TRELLITH_SANITIZE "Build the portable core with AddressSanitizer and UndefinedBehaviorSanitizer" ON)
+if(TRELLITH_SANITIZE)
+    set(SANITIZE -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+endif()
 
 add_library(portable_core STATIC ${PORTABLE_PROGRAM_SOURCES} ${PORTABLE_MODULE_SOURCES})
 target_compile_options(portable_core PUBLIC ${SANITIZE} -finput-charset=UTF-8 -fexec-charset=GBK -Wall -Wextra)
