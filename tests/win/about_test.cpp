@@ -32,6 +32,7 @@ class About : public ::testing::Test {
 protected:
     SeamRecorder seams;
     HWND main = NULL, dialog = NULL;
+    void TearDown() override { DeleteFileA(SchemeFilePath().c_str()); }  // written at each exit
 
     void Run(bool realModule, GetStringFn getString, const std::function<void()> &script)
     {

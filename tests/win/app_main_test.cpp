@@ -9,14 +9,6 @@
 
 namespace {
 
-std::string IniPath()
-{
-    char path[MAX_PATH];
-    GetModuleFileNameA(NULL, path, MAX_PATH);
-    strcpy(path + strlen(path) - 3, "ini");
-    return path;
-}
-
 // One scheme "a" that never fires, with the fired flag stored as 1, then the force-close word.
 std::string SchemeFile(char forceClose)
 {
@@ -35,9 +27,9 @@ protected:
     {
         SetPendingExitFlags(kNoExitPending);
         SetForceCloseOption(0);
-        DeleteFileA(IniPath().c_str());
+        DeleteFileA(SchemeFilePath().c_str());
     }
-    void TearDown() override { DeleteFileA(IniPath().c_str()); }
+    void TearDown() override { DeleteFileA(SchemeFilePath().c_str()); }
 
     // Runs the program and sends it one message once its window exists.
     int RunAndSend(UINT message, WPARAM wParam)
@@ -76,7 +68,7 @@ TEST_F(AppMainTest, MainWindowIsExactlyAsRegisteredAndCreated)
 
 TEST_F(AppMainTest, ShutDownIsRequestedLastWithForceAfterEverythingIsReleased)
 {
-    WriteFileBytes(IniPath(), SchemeFile(1));
+    WriteFileBytes(SchemeFilePath(), SchemeFile(1));
     struct { bool module = true, mutex = true, brush = true; std::string file; } atExit;
     HBRUSH brush = NULL;
     SeamRecorder::onExit = [&] {
@@ -85,7 +77,7 @@ TEST_F(AppMainTest, ShutDownIsRequestedLastWithForceAfterEverythingIsReleased)
         atExit.mutex = mutex != NULL;
         if (mutex) CloseHandle(mutex);
         atExit.brush = GetObjectType(brush) != 0;
-        atExit.file = ReadFileBytes(IniPath());
+        atExit.file = ReadFileBytes(SchemeFilePath());
     };
     int result = -1;
     RunDriven([&] { result = AppMain(GetModuleHandleA(NULL)); }, [&] {
@@ -121,12 +113,12 @@ TEST_F(AppMainTest, SessionEndCommandsStoreTheirFlags)
 TEST_F(AppMainTest, ExitAndCloseFromOutsideEndWithoutARequestAndRewriteTheFile)
 {
     for (UINT message : {(UINT)WM_COMMAND, (UINT)WM_CLOSE}) {
-        WriteFileBytes(IniPath(), SchemeFile(0));
+        WriteFileBytes(SchemeFilePath(), SchemeFile(0));
         EXPECT_EQ(0, RunAndSend(message, message == WM_COMMAND ? IDM_EXIT : 0));
         EXPECT_TRUE(seams.exitFlags.empty());
         std::string expected = SchemeFile(0);
         expected[72] = 0;
-        EXPECT_EQ(expected, ReadFileBytes(IniPath()));
+        EXPECT_EQ(expected, ReadFileBytes(SchemeFilePath()));
     }
 }
 

@@ -145,6 +145,14 @@ std::string BinFolder()
     return path;
 }
 
+std::string SchemeFilePath()
+{
+    char path[MAX_PATH];
+    GetModuleFileNameA(NULL, path, MAX_PATH);
+    strcpy(path + strlen(path) - 3, "ini");
+    return path;
+}
+
 std::string ReadFileBytes(const std::string &path)
 {
     std::string bytes;

@@ -27,6 +27,8 @@ std::vector<uint32_t> IconPixels(HICON icon);
 
 // The folder of the test programs, with a trailing backslash; Trellith.dll lives there too.
 std::string BinFolder();
+// This test program's scheme file: its path with "ini" for "exe", as the program forms it.
+std::string SchemeFilePath();
 std::string ReadFileBytes(const std::string &path);
 void WriteFileBytes(const std::string &path, const std::string &bytes);
 

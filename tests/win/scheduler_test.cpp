@@ -26,14 +26,6 @@ unsigned __cdecl FakeGetTime(Counters *buffer)
     return 1;
 }
 
-std::string IniPath()
-{
-    char path[MAX_PATH];
-    GetModuleFileNameA(NULL, path, MAX_PATH);
-    strcpy(path + strlen(path) - 3, "ini");
-    return path;
-}
-
 // A time-of-day scheme due at 00:10.
 std::string Record(const char *name, unsigned char action, unsigned char delay, unsigned char once = 0)
 {
@@ -57,12 +49,12 @@ protected:
         g_counters = Counters{600, 0, 0, 0};
         g_starts = 0;
     }
-    void TearDown() override { DeleteFileA(IniPath().c_str()); }
+    void TearDown() override { DeleteFileA(SchemeFilePath().c_str()); }
 
     // Runs the program on the given scheme file with the test's counters.
     void Run(const std::string &file, const std::function<void(HWND)> &script)
     {
-        WriteFileBytes(IniPath(), file);
+        WriteFileBytes(SchemeFilePath(), file);
         RunDriven([] { AppMain(GetModuleHandleA(NULL)); }, [&] {
             HWND main = WaitForWindow("TRELLITH15", "Trellith");
             ASSERT_TRUE(main != NULL);
@@ -125,7 +117,7 @@ TEST_F(Scheduler, EscapeEndsALogOffCountdownWithNothingPendingAndOnceMeansSuspen
         PostMessageA(main, WM_CLOSE, 0, 0);
     });
     EXPECT_TRUE(seams.exitFlags.empty());
-    std::string saved = ReadFileBytes(IniPath());
+    std::string saved = ReadFileBytes(SchemeFilePath());
     ASSERT_EQ(84u, saved.size());
     EXPECT_EQ(1, saved[64]);  // suspended after its one run, though cancelled
     EXPECT_EQ(1, saved[72]);  // written as held; the next load clears it

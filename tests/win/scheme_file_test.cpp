@@ -12,10 +12,7 @@ protected:
     std::string ini, bad, fresh;
     void SetUp() override
     {
-        char path[MAX_PATH];
-        GetModuleFileNameA(NULL, path, MAX_PATH);
-        strcpy(path + strlen(path) - 3, "ini");
-        ini = path;
+        ini = SchemeFilePath();
         bad = ini + ".bad";
         fresh = ini + ".new";
         Clean();

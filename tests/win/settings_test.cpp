@@ -22,14 +22,6 @@ unsigned __cdecl FakeGetTime(Counters *buffer)
     return 1;
 }
 
-std::string IniPath()
-{
-    char path[MAX_PATH];
-    GetModuleFileNameA(NULL, path, MAX_PATH);
-    strcpy(path + strlen(path) - 3, "ini");
-    return path;
-}
-
 std::string Record(const char *name, unsigned char action = 0, unsigned char minutes = 0)
 {
     std::string r(80, '\0');
@@ -56,14 +48,14 @@ protected:
     }
     void TearDown() override
     {
-        DeleteFileA(IniPath().c_str());
+        DeleteFileA(SchemeFilePath().c_str());
         RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run", "TRELLITH15");
     }
 
     // Runs the program on a scheme file; script runs with the main window in main.
     void Run(const std::string &file, const std::function<void()> &script)
     {
-        WriteFileBytes(IniPath(), file);
+        WriteFileBytes(SchemeFilePath(), file);
         RunDriven([] { AppMain(GetModuleHandleA(NULL)); }, [&] {
             main = WaitForWindow("TRELLITH15", "Trellith");
             ASSERT_TRUE(main != NULL);
@@ -202,7 +194,7 @@ TEST_F(Settings, AnEmptyListOpensDisabledAndNewMakesAFreshScheme)
         EXPECT_TRUE(focus == Item(IDC_SCHEME_NAME) || GetParent(focus) == Item(IDC_SCHEME_NAME));
         Close(IDOK);
     });
-    EXPECT_EQ(Record("晚上") + kNoForce, ReadFileBytes(IniPath()));
+    EXPECT_EQ(Record("晚上") + kNoForce, ReadFileBytes(SchemeFilePath()));
 }
 
 TEST_F(Settings, NewRefusesEqualNamesAndPutsANewOneInItsSortedPlace)

@@ -16,6 +16,7 @@ class Tray : public ::testing::Test {
 protected:
     SeamRecorder seams;
     void SetUp() override { SetPendingExitFlags(kNoExitPending); }
+    void TearDown() override { DeleteFileA(SchemeFilePath().c_str()); }  // written at each exit
 
     // Runs the program with script driving its main window; the program ends afterwards.
     void WithProgram(const std::function<void(HWND)> &script)
