@@ -196,7 +196,7 @@ HelperWindows::HelperWindows(const std::vector<std::string> &classes)
         size_t visible = 0;
         for (HWND w : all) visible += IsWindowVisible(w) ? 1 : 0;
         return visible >= windows;
-    }, 5000 + (DWORD)windows * 20);
+    }, 5000 + (DWORD)windows * 60);
 }
 
 HelperWindows::~HelperWindows()
