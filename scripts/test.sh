@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs every test: the host unit tests under sanitizers, a bounded fuzz run of the scheme file
-# decoder, the 32-bit product build, and the Windows-side tests under Wine on a virtual display
+# decoder, the 32-bit product build and its package, and the Windows-side tests under Wine on a virtual display
 # of its own. Ends with one summary line: "N passed, N failed".
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -19,6 +19,12 @@ count_ctest() {
   passed=$((passed + total - bad)); failed=$((failed + bad))
 }
 
+# Shows what failed in a ctest log, so that CI's output says it.
+show_failures() {
+  grep -q 'tests FAILED' "$1" && grep -B3 -A12 -E 'Failure$|^Failure' "$1" | head -n 120
+  return 0
+}
+
 step() {  # step NAME COMMAND...: one check that passes or fails as a whole
   local name=$1; shift
   if "$@" >"build/logs/$name.log" 2>&1; then passed=$((passed + 1)); echo "ok   $name"
@@ -32,6 +38,7 @@ if cmake --preset host >build/logs/host-build.log 2>&1 && cmake --build --preset
   ctest --preset host -j"$jobs" >build/logs/host-tests.log 2>&1
   count_ctest build/logs/host-tests.log
   tail -n 3 build/logs/host-tests.log
+  show_failures build/logs/host-tests.log
 else
   failed=$((failed + 1)); echo "FAIL host build"; tail -n 30 build/logs/host-build.log
 fi
@@ -62,6 +69,7 @@ if cmake --preset "$WINDOWS_PRESET" -DTRELLITH_TESTS=ON >build/logs/windows-buil
   ctest --preset "$WINDOWS_PRESET" --timeout 300 >build/logs/windows-tests.log 2>&1
   count_ctest build/logs/windows-tests.log
   grep -E '(Passed|Failed|\*\*\*)' build/logs/windows-tests.log | sed 's/^/     /'
+  show_failures build/logs/windows-tests.log
   stop_wine_session
 else
   failed=$((failed + 1)); echo "FAIL windows build"; tail -n 30 build/logs/windows-build.log
