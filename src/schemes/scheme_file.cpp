@@ -62,10 +62,11 @@ int SaveSchemes()
     char name[kFileNameSize], temp[kFileNameSize + 4];
     if (!SchemeFileName(name) || g_keepRejectedFile) return 0;
     // A scheme file that may not be written (read-only, no rights) stays as it is.
-    HANDLE old = CreateFileA(name, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_ALWAYS,
+    // A missing one is no obstacle, and is not made here: only a complete save creates it.
+    HANDLE old = CreateFileA(name, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING,
                              FILE_ATTRIBUTE_NORMAL, NULL);
-    if (old == INVALID_HANDLE_VALUE) return 0;
-    CloseHandle(old);
+    if (old != INVALID_HANDLE_VALUE) CloseHandle(old);
+    else if (GetLastError() != ERROR_FILE_NOT_FOUND) return 0;
     NameWithSuffix(temp, name, ".new");
     size_t size = SchemeFileSize(*SchemeListHead());
     unsigned char *data = (unsigned char *)AllocRecord(size ? size : 1);
