@@ -35,13 +35,13 @@ double Median(std::vector<double> v)
 void SwitchFigures(int windows)
 {
     HelperWindows helper({"Bench*" + std::to_string(windows)});
-    while (CurrentDesktop() != 0) SwitchDesktop();
+    while (CurrentDesktop() != 0) SwitchDesktop((HWND)NULL);
     std::vector<HWND> all = helper.All();
     if ((int)all.size() != windows) printf("(only %zu of %d windows appeared)\n", all.size(), windows);
     std::vector<double> ours, bare;
     for (int round = 0; round < 3; ++round) {
         double start = Now();
-        for (int i = 0; i < 4; ++i) SwitchDesktop();
+        for (int i = 0; i < 4; ++i) SwitchDesktop((HWND)NULL);
         ours.push_back(Now() - start);
         start = Now();
         for (HWND w : all) ShowWindow(w, SW_HIDE);

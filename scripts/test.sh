@@ -43,14 +43,16 @@ else
   failed=$((failed + 1)); echo "FAIL host build"; tail -n 30 build/logs/host-build.log
 fi
 
-# Fuzz: the scheme file decoder, for a bounded time, from a corpus of valid and boundary files.
+# Fuzz: the decoders of the scheme file and of the recovery file, each for a bounded time, from
+# corpora of valid and boundary files.
 fuzz_run() {
   cmake --preset fuzz && cmake --build --preset fuzz -j"$jobs" || return 1
-  rm -rf build/fuzz/corpus && mkdir -p build/fuzz/corpus
-  python3 tests/fuzz/make_corpus.py build/fuzz/corpus || return 1
-  build/fuzz/scheme_file_fuzz -max_total_time=${FUZZ_SECONDS:-30} -max_len=1024 build/fuzz/corpus
+  rm -rf build/fuzz/corpus build/fuzz/recovery
+  python3 tests/fuzz/make_corpus.py build/fuzz/corpus build/fuzz/recovery || return 1
+  build/fuzz/scheme_file_fuzz -max_total_time=${FUZZ_SECONDS:-20} -max_len=1024 build/fuzz/corpus &&
+    build/fuzz/recovery_file_fuzz -max_total_time=${FUZZ_SECONDS:-20} -max_len=1024 build/fuzz/recovery
 }
-step fuzz-scheme-file fuzz_run
+step fuzz-decoders fuzz_run
 
 # The program as it ships: 32-bit, with its size, and the package a user downloads.
 product_build() {

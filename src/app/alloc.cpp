@@ -2,5 +2,4 @@
 #include <stdlib.h>
 
 AllocFn g_allocRecord = malloc;
-
-void FreeRecord(void *record) { free(record); }
+FreeFn g_freeRecord = free;

@@ -7,6 +7,7 @@
 #include "../schemes/scheme.h"
 #include "../schemes/scheme_file.h"
 #include "../settings/autorun.h"
+#include "../settings/settings_dialog.h"
 #include "../tray/main_window.h"
 
 DWORD GetPlatformId()
@@ -54,8 +55,9 @@ static void RunTray(HINSTANCE instance)
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
-    ShowAllSlots();
-    SaveSchemes();
+    ReleaseAllWindows();
+    FreeWindowRecords();
+    SaveSchemeList(ConfirmedSchemes());
 }
 
 int AppMain(HINSTANCE instance)
@@ -69,12 +71,13 @@ int AppMain(HINSTANCE instance)
     } else if (GetLastError() == ERROR_ALREADY_EXISTS) {
         CloseHandle(mutex);  // another instance runs: leave it alone, say nothing
         mutex = NULL;
-    } else if (!(moduleLoaded = LoadCompanion())) {
-        ShowStartupFailure(TEXT_MODULE_MISSING, MB_ICONERROR);
-    } else if (!StartCounters()) {
-        ShowStartupFailure(TEXT_INIT_FAILED, MB_ICONERROR);
     } else {
-        RunTray(instance);
+        // This is the one instance now: first of all, the windows that a run ended from
+        // outside left hidden come back.
+        StartDesktops();
+        if (!(moduleLoaded = LoadCompanion())) ShowStartupFailure(TEXT_MODULE_MISSING, MB_ICONERROR);
+        else if (!StartCounters()) ShowStartupFailure(TEXT_INIT_FAILED, MB_ICONERROR);
+        else RunTray(instance);
     }
 
     if (moduleLoaded) UnloadCompanion();

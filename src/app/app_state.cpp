@@ -25,3 +25,14 @@ int ProgramFolder(char folder[MAX_PATH])
     slash[1] = '\0';
     return 1;
 }
+
+int FileBesideProgram(char *name, size_t size, const char *extension)
+{
+    char path[MAX_PATH];
+    DWORD len = GetModuleFileNameA(NULL, path, MAX_PATH);
+    if (len < 3 || len >= MAX_PATH || len - 3 + lstrlenA(extension) >= size) return 0;
+    path[len - 3] = '\0';
+    lstrcpyA(name, path);
+    lstrcatA(name, extension);
+    return 1;
+}

@@ -22,3 +22,8 @@ void SetAutorunFlag(BOOL set);
 // Where the program and its companion files live: the folder of the running executable with
 // its trailing backslash. Returns 0 when the path does not fit MAX_PATH.
 int ProgramFolder(char folder[MAX_PATH]);
+
+// A file beside the program: the executable's path with its last three characters ("exe")
+// replaced by extension, as Trellith.exe keeps its schemes in Trellith.ini. 0 when the path does
+// not fit MAX_PATH (a cut path would name some other file) or the name does not fit size bytes.
+int FileBesideProgram(char *name, size_t size, const char *extension);

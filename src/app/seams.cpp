@@ -3,5 +3,5 @@
 #include <shellapi.h>
 
 PlatformSeams g_seams = {
-    ExitWindowsEx, mciSendStringA, Beep, ShellExecuteA, RegSetValueExA, RegDeleteValueA,
+    ExitWindowsEx, mciSendStringA, Beep, ShellExecuteA, RegSetValueExA, RegDeleteValueA, Shell_NotifyIconA,
 };

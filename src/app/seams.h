@@ -1,8 +1,9 @@
 // The platform calls whose effect leaves the machine or ends the session, and the registry
-// writes whose refusal cannot be provoked here. Production code calls them through this table;
+// writes and the tray icon's add, whose refusal cannot be provoked here. Production code calls them through this table;
 // a test replaces an entry and puts it back.
 #pragma once
 #include <windows.h>
+#include <shellapi.h>
 
 struct PlatformSeams {
     BOOL (WINAPI *exitWindowsEx)(UINT flags, DWORD reason);
@@ -13,6 +14,7 @@ struct PlatformSeams {
     LONG (WINAPI *regSetValueEx)(HKEY key, LPCSTR name, DWORD reserved, DWORD type,
                                  const BYTE *data, DWORD size);
     LONG (WINAPI *regDeleteValue)(HKEY key, LPCSTR name);
+    BOOL (WINAPI *shellNotifyIcon)(DWORD message, NOTIFYICONDATAA *record);
 };
 
 extern PlatformSeams g_seams;

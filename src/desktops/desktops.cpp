@@ -1,65 +1,270 @@
 #include "desktops.h"
+#include <stdlib.h>
 #include "window_filter.h"
 #include "../app/alloc.h"
-#include "../tray/tray_icon.h"
+#include "../app/app_state.h"
 
 namespace {
-
-struct HiddenWindow {
-    HWND hwnd;
-    int slot;  // 0 to 3 a desktop, 4 the stash
-    HiddenWindow *next;
-};
 
 HiddenWindow *g_hidden;  // newest first, all slots in one list
 int g_desktop;
 HWND g_current;
+WindowIdentity g_currentIdentity;
+uint32_t g_ticket;  // of the change under way, or of the last one
+BOOL g_busy;        // a change of the list is under way
+BOOL g_slotsChanged;  // since the recovery file was last written
+BOOL g_released;    // every window was given back: nothing is hidden any more
+
+const size_t kRecoveryNameSize = MAX_PATH + 8;
+
+HWND WindowOf(const HiddenWindow *record)
+{
+    return (HWND)record->window;
+}
+
+int ReadIdentity(HWND window, WindowIdentity *identity)
+{
+    DWORD process = 0;
+    ZeroMemory(identity, sizeof *identity);
+    identity->threadId = GetWindowThreadProcessId(window, &process);
+    identity->processId = process;
+    return identity->threadId != 0 && GetClassNameA(window, identity->className, sizeof identity->className) != 0;
+}
+
+int IsStillThatWindow(HWND window, const WindowIdentity &identity)
+{
+    WindowIdentity now;
+    return ReadIdentity(window, &now) && SameIdentity(now, identity);
+}
+
+// The filter, with the identity that the record will keep.
+int ReadManageable(HWND window, WindowIdentity *identity)
+{
+    return (GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE) && ReadIdentity(window, identity) &&
+           !IsExcludedClassName(identity->className);
+}
+
+VOID CALLBACK AnswerReceived(HWND window, UINT, ULONG_PTR ticket, LRESULT);
+
+// Asks the window's thread to hide or show it, without waiting: ShowWindow on another thread's
+// window waits until that thread answers, which a hung program never does. The thread carries
+// out its requests in the order they came, whenever it runs again. Our own windows change at once.
+void Request(HiddenWindow *record, int command)
+{
+    ShowWindowAsync(WindowOf(record), command);
+    record->ticket = record->identity.threadId == GetCurrentThreadId() ? 0 : g_ticket;
+}
+
+// One WM_NULL a thread, sent after all of this change's requests to it: its answer says that
+// the thread has carried them all out. SendMessageCallback does not wait for it.
+void AskForAnswers()
+{
+    for (HiddenWindow *r = g_hidden; r; r = r->next) {
+        if (r->ticket != g_ticket) continue;
+        HiddenWindow *q = g_hidden;
+        while (q != r && !(q->ticket == g_ticket && q->identity.threadId == r->identity.threadId)) q = q->next;
+        if (q == r) SendMessageCallbackA(WindowOf(r), WM_NULL, 0, 0, AnswerReceived, g_ticket);
+    }
+}
+
+VOID CALLBACK AnswerReceived(HWND window, UINT, ULONG_PTR ticket, LRESULT)
+{
+    HiddenWindow *known = FindHiddenWindow(g_hidden, (uintptr_t)window);
+    DWORD thread = known ? known->identity.threadId : GetWindowThreadProcessId(window, NULL);
+    for (HiddenWindow *r = g_hidden; r; r = r->next)
+        if (r->identity.threadId == thread && TicketSettledBy(r->ticket, (uint32_t)ticket)) r->ticket = 0;
+}
+
+int RecoveryFileName(char name[kRecoveryNameSize])
+{
+    return FileBesideProgram(name, kRecoveryNameSize, "hidden");
+}
+
+// Mirrors the windows held in the slots. A hard kill loses nothing that the system has been
+// given, so the file is not flushed: a power cut ends the hidden windows' programs as well.
+void WriteRecoveryFile()
+{
+    char name[kRecoveryNameSize], temp[kRecoveryNameSize + 4];
+    if (!RecoveryFileName(name)) return;
+    size_t size = RecoveryFileSize(g_hidden);
+    if (size == 0) {
+        DeleteFileA(name);
+        return;
+    }
+    unsigned char *data = (unsigned char *)malloc(size);
+    if (!data) return;  // the last file stands: it names fewer windows or more, never none
+    EncodeRecoveryFile(g_hidden, data);
+    lstrcpyA(temp, name);
+    lstrcatA(temp, ".new");
+    HANDLE file = CreateFileA(temp, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (file != INVALID_HANDLE_VALUE) {
+        DWORD written = 0;
+        BOOL complete = WriteFile(file, data, (DWORD)size, &written, NULL) && written == size;
+        CloseHandle(file);
+        if (!complete || !MoveFileExA(temp, name, MOVEFILE_REPLACE_EXISTING)) DeleteFileA(temp);
+    }
+    free(data);
+}
+
+// Every change of the list runs between these two: a change that arrives while another is
+// under way (from a message dispatched meanwhile) is refused, and the threads that got
+// requests are asked to answer once, at the end.
+int BeginChange()
+{
+    if (g_busy) return 0;
+    g_busy = TRUE;
+    if (++g_ticket == 0) ++g_ticket;
+    return 1;
+}
+
+void EndChange()
+{
+    AskForAnswers();
+    if (g_slotsChanged) WriteRecoveryFile();
+    g_slotsChanged = FALSE;
+    g_busy = FALSE;
+}
+
+// Puts a window into a slot; a window that has a record already keeps that one, moved, so that
+// it never comes back with two desktops.
+HiddenWindow *Hide(HWND window, const WindowIdentity &identity, int slot)
+{
+    HiddenWindow *record = FindHiddenWindow(g_hidden, (uintptr_t)window);
+    if (!record) {
+        record = (HiddenWindow *)AllocRecord(sizeof *record);
+        if (!record) return NULL;
+        record->window = (uintptr_t)window;
+        record->next = g_hidden;
+        g_hidden = record;
+    }
+    record->identity = identity;
+    record->slot = slot;
+    record->wasActive = 0;
+    Request(record, SW_HIDE);
+    g_slotsChanged = TRUE;
+    return record;
+}
+
+// Shows detached records, newest first. Without activating them (SW_SHOWNA) and without
+// changing their order, so that each thread may carry its requests out whenever it runs; the
+// one to bring forward is returned: the window that was in front, else the earliest hidden.
+HWND ShowDetached(HiddenWindow *records)
+{
+    HWND front = NULL;
+    int frontWasActive = 0;
+    if (records) g_slotsChanged = TRUE;
+    while (records) {
+        HiddenWindow *r = records;
+        records = r->next;
+        if (!IsStillThatWindow(WindowOf(r), r->identity)) {  // gone, or its handle is another's now
+            FreeRecord(r);
+            continue;
+        }
+        Request(r, SW_SHOWNA);
+        if (!frontWasActive) {
+            front = WindowOf(r);
+            frontWasActive = r->wasActive;
+        }
+        if (r->ticket) {  // followed until it is seen in view
+            r->slot = kInViewSlot;
+            r->shownAgain = 0;
+            r->next = g_hidden;
+            g_hidden = r;
+        } else {
+            FreeRecord(r);
+        }
+    }
+    return front;
+}
+
+void BringForward(HWND window)
+{
+    if (window) SetForegroundWindow(window);
+}
+
+// Whether a switch takes the window along with the desktop it leaves.
+int GoesWithTheDesktop(HWND window, WindowIdentity *identity)
+{
+    HiddenWindow *record = FindHiddenWindow(g_hidden, (uintptr_t)window);
+    if (record && IsStillThatWindow(window, record->identity)) {
+        if (record->slot == kInViewSlot) {  // shown here, its thread has not yet done so
+            *identity = record->identity;
+            return 1;
+        }
+        if (record->ticket) return 0;  // its hide is on the way: it stays where that puts it
+        // Hidden and answered: it shows only if its own program showed it again, and then it
+        // belongs to the desktop in view.
+    }
+    return ReadManageable(window, identity);
+}
+
+struct SwitchLeaving {
+    int slot;
+    HWND front;
+};
+
+BOOL CALLBACK HideForSwitch(HWND window, LPARAM parameter)
+{
+    const SwitchLeaving *leaving = (const SwitchLeaving *)parameter;
+    WindowIdentity identity;
+    if (g_released) return FALSE;
+    if (!GoesWithTheDesktop(window, &identity)) return TRUE;
+    HiddenWindow *record = Hide(window, identity, leaving->slot);
+    if (!record) return FALSE;  // no memory: this window and the rest stay, with the next desktop
+    record->wasActive = window == leaving->front;
+    return TRUE;
+}
+
+BOOL CALLBACK CloseIfInView(HWND window, LPARAM)
+{
+    HiddenWindow *record = FindHiddenWindow(g_hidden, (uintptr_t)window);
+    // A window whose hide is still on the way belongs to another desktop already.
+    if (record && record->slot != kInViewSlot && record->ticket && IsStillThatWindow(window, record->identity))
+        return TRUE;
+    return ClosePolitely(window, 0);
+}
 
 // Shows every recorded window without touching the list: safe from a fault handler, where
 // the heap may no longer be trusted.
 LONG WINAPI RescueWindowsOnFault(EXCEPTION_POINTERS *)
 {
-    for (HiddenWindow *h = g_hidden; h; h = h->next) ShowWindow(h->hwnd, SW_SHOW);
+    for (HiddenWindow *r = g_hidden; r; r = r->next)
+        if (r->slot != kInViewSlot && IsStillThatWindow(WindowOf(r), r->identity)) ShowWindowAsync(WindowOf(r), SW_SHOWNA);
     return EXCEPTION_CONTINUE_SEARCH;
+}
+
+void ShowRecoveredWindow(const RecoveredWindow &recovered, void *)
+{
+    HWND window = (HWND)(uintptr_t)recovered.window;
+    if ((uint64_t)(uintptr_t)window != recovered.window) return;  // not a handle of this build
+    // A window of some other program that now has the handle is left alone, and so is one
+    // that is in view already.
+    if (IsStillThatWindow(window, recovered.identity) && !(GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE))
+        ShowWindowAsync(window, SW_SHOWNA);
 }
 
 }  // namespace
 
 int IsManageableWindow(HWND window)
 {
-    if (!(GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE)) return 0;
-    char className[32];
-    // No real class has an empty name: 0 means the window vanished in between.
-    if (GetClassNameA(window, className, sizeof className) == 0) return 0;
-    return !IsExcludedClassName(className);
+    WindowIdentity identity;
+    return ReadManageable(window, &identity);
 }
 
 BOOL CALLBACK HideWindowToSlot(HWND window, LPARAM slot)
 {
-    if (!IsManageableWindow(window)) return TRUE;
-    HiddenWindow *record = (HiddenWindow *)AllocRecord(sizeof(HiddenWindow));
-    if (!record) return FALSE;
-    record->hwnd = window;
-    record->slot = (int)slot;
-    record->next = g_hidden;
-    g_hidden = record;
-    ShowWindow(window, SW_HIDE);
-    return TRUE;
+    WindowIdentity identity;
+    if (g_released || !ReadManageable(window, &identity)) return TRUE;
+    return Hide(window, identity, (int)slot) != NULL;
 }
 
 void ShowSlot(int slot)
 {
-    HiddenWindow **link = &g_hidden;
-    while (*link) {
-        HiddenWindow *record = *link;
-        if (record->slot != slot) {
-            link = &record->next;
-            continue;
-        }
-        *link = record->next;
-        ShowWindow(record->hwnd, SW_SHOW);
-        FreeRecord(record);
-    }
+    // Runs also inside another change (the session ending meanwhile): the records it shows are
+    // detached first, so each is shown and freed once, and that change finishes the rest.
+    int outer = BeginChange();
+    ShowDetached(DetachSlot(&g_hidden, slot));
+    if (outer) EndChange();
 }
 
 void ShowAllSlots()
@@ -76,44 +281,118 @@ BOOL CALLBACK ClosePolitely(HWND window, LPARAM)
 void RecordCurrentWindow()
 {
     HWND foreground = GetForegroundWindow();
-    if (IsManageableWindow(foreground)) g_current = foreground;
+    WindowIdentity identity;
+    if (!ReadManageable(foreground, &identity)) return;
+    g_current = foreground;
+    g_currentIdentity = identity;
 }
 
-void SwitchDesktop()
+int SwitchDesktop(HWND self)
 {
-    EnumWindows(HideWindowToSlot, g_desktop);
+    if (!BeginChange()) return g_desktop;
+    SwitchLeaving leaving = {g_desktop, GetForegroundWindow()};
+    WindowIdentity identity;
+    // Hiding the window in front makes the platform bring the next one forward, which costs
+    // more than the hide itself, window after window: the foreground goes to our window first.
+    if (self && leaving.front != self && GoesWithTheDesktop(leaving.front, &identity)) SetForegroundWindow(self);
+    EnumWindows(HideForSwitch, (LPARAM)&leaving);
     g_desktop = (g_desktop + 1) % kDesktopCount;
-    ShowSlot(g_desktop);
-    ShowDesktopIcon(g_desktop);
+    BringForward(ShowDetached(DetachSlot(&g_hidden, g_desktop)));
+    EndChange();
+    return g_desktop;
 }
 
 void CloseCurrentWindow()
 {
     if (!g_current) return;
-    ClosePolitely(g_current, 0);
+    if (IsStillThatWindow(g_current, g_currentIdentity)) ClosePolitely(g_current, 0);
     g_current = NULL;
 }
 
 void StoreCurrentWindow()
 {
     if (!g_current) return;
-    HideWindowToSlot(g_current, kStashSlot);
+    if (BeginChange()) {
+        if (IsStillThatWindow(g_current, g_currentIdentity)) HideWindowToSlot(g_current, kStashSlot);
+        EndChange();
+    }
     g_current = NULL;
 }
 
 void RestoreStoredWindows()
 {
-    ShowSlot(kStashSlot);
+    if (!BeginChange()) return;
+    BringForward(ShowDetached(DetachSlot(&g_hidden, kStashSlot)));
+    EndChange();
 }
 
 void ClearCurrentDesktop()
 {
-    EnumWindows(ClosePolitely, 0);
+    EnumWindows(CloseIfInView, 0);
 }
 
 int CurrentDesktop()
 {
     return g_desktop;
+}
+
+void StartDesktops()
+{
+    g_released = FALSE;
+    g_desktop = 0;
+    g_current = NULL;
+    char name[kRecoveryNameSize];
+    if (!RecoveryFileName(name)) return;
+    HANDLE file = CreateFileA(name, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    if (file == INVALID_HANDLE_VALUE) return;
+    DWORD size = GetFileSize(file, NULL), read = 0;
+    unsigned char *data = size != INVALID_FILE_SIZE ? (unsigned char *)malloc(size ? size : 1) : NULL;
+    if (data && ReadFile(file, data, size, &read, NULL) && read == size)
+        DecodeRecoveryFile(data, size, ShowRecoveredWindow, NULL);  // a damaged file shows nothing
+    free(data);
+    CloseHandle(file);
+    DeleteFileA(name);
+}
+
+void CheckShownWindows()
+{
+    if (!BeginChange()) return;
+    for (HiddenWindow **link = &g_hidden; *link;) {
+        HiddenWindow *r = *link;
+        if (r->slot != kInViewSlot || r->ticket) {
+            link = &r->next;
+            continue;
+        }
+        // Answered, but hidden: a program that asked us something from inside its own hide
+        // ran our show inside that hide, where it changed nothing. Once more, then no more, so
+        // as never to fight a program that hides its own window.
+        if (!r->shownAgain && IsStillThatWindow(WindowOf(r), r->identity) && !IsWindowVisible(WindowOf(r))) {
+            Request(r, SW_SHOWNA);
+            r->shownAgain = 1;
+            link = &r->next;
+            continue;
+        }
+        *link = r->next;
+        FreeRecord(r);
+    }
+    EndChange();
+}
+
+void ReleaseAllWindows()
+{
+    ShowAllSlots();
+    g_released = TRUE;
+    char name[kRecoveryNameSize];
+    if (RecoveryFileName(name)) DeleteFileA(name);
+}
+
+void FreeWindowRecords()
+{
+    while (g_hidden) {
+        HiddenWindow *r = g_hidden;
+        g_hidden = r->next;
+        FreeRecord(r);
+    }
 }
 
 void InstallFaultWindowRescue()

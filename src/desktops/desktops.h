@@ -1,9 +1,13 @@
 // Four virtual desktops and a stash slot, made by hiding other programs' windows.
+//
+// Nothing here waits for another program: hiding and showing are requests that the window's
+// own thread carries out when it runs (ShowWindowAsync), so a hung program holds up neither a
+// switch nor the tray. Until its thread has answered, a window keeps its record, and a switch
+// made meanwhile leaves it where the last request put it. The windows held in the slots are
+// mirrored in a recovery file beside the program, so that a start after a hard kill shows them.
 #pragma once
 #include <windows.h>
-
-const int kDesktopCount = 4;
-const int kStashSlot = 4;
+#include "hidden_window.h"
 
 // 1 when the window has the WS_VISIBLE style and its class is not one of the shell's.
 int IsManageableWindow(HWND window);
@@ -17,15 +21,30 @@ void ShowSlot(int slot);
 // Every slot, desktop 0 first and the stash last, so that no window stays hidden.
 void ShowAllSlots();
 
-// The tray's operations.
+// The tray's operations. None of them starts while another is under way.
 void RecordCurrentWindow();
-void SwitchDesktop();
+// Hides the desktop in view, shows the next one and returns its index. self, the program's own
+// window, takes the foreground while the windows go, so that no hide makes the platform bring
+// the next window forward; the window that was in front comes back in front with its desktop.
+int SwitchDesktop(HWND self);
 void CloseCurrentWindow();
 void StoreCurrentWindow();
 void RestoreStoredWindows();
 void ClearCurrentDesktop();
 
 int CurrentDesktop();
+
+// At start, before anything else: shows the windows that a run ended from outside (a task
+// manager, a hard kill) left hidden, as its recovery file names them, and starts afresh.
+void StartDesktops();
+// Once a tick: the windows shown again whose threads have answered are let go, each once seen
+// in view (one found hidden is shown a second time first).
+void CheckShownWindows();
+// At exit and when the session ends: every window is shown, the recovery file goes, and from
+// then on nothing is hidden any more.
+void ReleaseAllWindows();
+// At the very end: the records of the windows still followed.
+void FreeWindowRecords();
 
 // Makes a fault of this process show every hidden window again before the process dies.
 void InstallFaultWindowRescue();

@@ -1,4 +1,5 @@
 #include "idle.h"
+#include "../app/little_endian.h"
 
 uint32_t InputIdleSeconds(uint32_t nowTick, uint32_t lastInputTick)
 {
@@ -33,19 +34,14 @@ uint32_t SampleDiskIdle(DiskIdleTracker *t, int countersRead, uint32_t signature
     return idle > 0xFFFFFFFFu ? 0xFFFFFFFFu : (uint32_t)idle;
 }
 
-static uint32_t ReadLe32(const unsigned char *p)
-{
-    return (uint32_t)p[0] | (uint32_t)p[1] << 8 | (uint32_t)p[2] << 16 | (uint32_t)p[3] << 24;
-}
-
 int DiskCountsFromPerformance(const unsigned char *data, size_t len, uint32_t *reads, uint32_t *writes)
 {
     size_t at;
     if (len >= 88) at = 40;       // Windows 2000 and later
     else if (len >= 44) at = 32;  // NT 4
     else return 0;
-    *reads = ReadLe32(data + at);
-    *writes = ReadLe32(data + at + 4);
+    *reads = GetLe32(data + at);
+    *writes = GetLe32(data + at + 4);
     return 1;
 }
 

@@ -6,7 +6,8 @@
 // One tick of the main timer: reads the counters and fires the first due scheme.
 void OnMainTimerTick(HWND mainWindow);
 
-// The scheme whose countdown runs.
+// The scheme whose countdown runs, and whether its countdown dialog is open.
 Scheme *FiringScheme();
+BOOL CountdownRunning();
 
 INT_PTR CALLBACK CountdownDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

@@ -8,10 +8,16 @@
 #include "../tray/popup_menu.h"
 
 static Scheme *g_firingScheme;
+static BOOL g_countdownRunning;
 
 Scheme *FiringScheme()
 {
     return g_firingScheme;
+}
+
+BOOL CountdownRunning()
+{
+    return g_countdownRunning;
 }
 
 static void Fire(HWND mainWindow, Scheme *scheme)
@@ -23,8 +29,11 @@ static void Fire(HWND mainWindow, Scheme *scheme)
     scheme->fired = 1;
     g_firingScheme = scheme;
     InitCommonControls();  // the dialog's progress bar needs its class registered
+    g_countdownRunning = TRUE;
+    INT_PTR result = DialogBoxParamA(AppInstance(), MAKEINTRESOURCEA(IDD_COUNTDOWN), NULL, CountdownDlgProc, 0);
+    g_countdownRunning = FALSE;
     // -1 (the dialog could not be made) counts as non-zero: the program ends.
-    if (DialogBoxParamA(AppInstance(), MAKEINTRESOURCEA(IDD_COUNTDOWN), NULL, CountdownDlgProc, 0) != 0) {
+    if (result != 0) {
         DestroyWindow(mainWindow);
         return;
     }
@@ -34,6 +43,7 @@ static void Fire(HWND mainWindow, Scheme *scheme)
 
 void OnMainTimerTick(HWND mainWindow)
 {
+    if (g_countdownRunning) return;  // a WM_TIMER posted from outside: one countdown at a time
     Counters counters;
     if (!ReadCounters(&counters)) return;
     Scheme *due = FindDueScheme(*SchemeListHead(), counters);

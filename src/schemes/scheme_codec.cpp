@@ -1,19 +1,7 @@
 #include "scheme_codec.h"
 #include <string.h>
 #include "../app/alloc.h"
-
-static void PutLe32(unsigned char *p, uint32_t v)
-{
-    p[0] = (unsigned char)v;
-    p[1] = (unsigned char)(v >> 8);
-    p[2] = (unsigned char)(v >> 16);
-    p[3] = (unsigned char)(v >> 24);
-}
-
-static uint32_t GetLe32(const unsigned char *p)
-{
-    return (uint32_t)p[0] | (uint32_t)p[1] << 8 | (uint32_t)p[2] << 16 | (uint32_t)p[3] << 24;
-}
+#include "../app/little_endian.h"
 
 void EncodeScheme(const Scheme *s, unsigned char out[kSchemeRecordSize])
 {
@@ -61,10 +49,12 @@ int DecodeSchemeFile(const unsigned char *data, size_t size, Scheme **list, uint
     Scheme *head = NULL, **tail = &head;
     for (size_t i = 0; i < count; ++i) {
         Scheme *s = (Scheme *)AllocRecord(sizeof(Scheme));
-        if (!s || !DecodeScheme(data + i * kSchemeRecordSize, s)) {
+        int decoded = s && DecodeScheme(data + i * kSchemeRecordSize, s);
+        if (!decoded) {
+            int result = s ? 0 : kNoMemoryForFile;
             FreeRecord(s);
             FreeSchemeList(&head);
-            return 0;
+            return result;
         }
         *tail = s;
         tail = &s->next;

@@ -13,6 +13,8 @@ int DecodeScheme(const unsigned char in[kSchemeRecordSize], Scheme *scheme);
 size_t SchemeFileSize(const Scheme *list);
 // Writes the whole file for a list into out, which holds SchemeFileSize(list) bytes.
 void EncodeSchemeFile(const Scheme *list, uint32_t forceClose, unsigned char *out);
-// Accepts a whole file or none of it. On success *list owns the records, in file order, and
-// *forceClose holds the last word; on rejection nothing is allocated and neither is touched.
+// Accepts a whole file or none of it. On success (1) *list owns the records, in file order, and
+// *forceClose holds the last word; on rejection (0), or when memory ran out (kNoMemoryForFile),
+// nothing is allocated and neither is touched. Running out of memory says nothing of the file.
+const int kNoMemoryForFile = -1;
 int DecodeSchemeFile(const unsigned char *data, size_t size, Scheme **list, uint32_t *forceClose);

@@ -1,16 +1,20 @@
 #include "settings_dialog.h"
+#include <string.h>
 #include "autorun.h"
 #include "settings_rules.h"
 #include "texts.h"
 #include "../app/app_state.h"
+#include "../app/digits.h"
 #include "../app/texts.h"
 #include "../companion/companion.h"
 #include "../res/resource.h"
+#include "../schemes/scheme_file.h"
 #include "../tray/commands.h"
 #include "../ui/owner_draw.h"
 
 static Scheme *g_current;   // a record of the scheme list, or NULL
 static BOOL g_backupTaken;  // without a backup, Cancel must not replace the schemes
+static BOOL g_open;         // from the opening to OK or Cancel
 
 static const int kEditingControls[] = {IDC_DELETE, IDC_TRIGGER_KIND, IDC_TRIGGER_HOURS,
                                        IDC_TRIGGER_MINUTES, IDC_ACTION_KIND, IDC_DELAY_MINUTES,
@@ -70,6 +74,7 @@ static void OnInitDialog(HWND dialog)
 {
     static const char *const kTriggers[] = TRIGGER_LABELS;
     static const char *const kActions[] = ACTION_LABELS;
+    g_open = TRUE;
     g_backupTaken = CopySchemeList(BackupListHead());
     if (!g_backupTaken) EnableWindow(GetDlgItem(dialog, IDCANCEL), FALSE);  // only OK is offered
     CenterOnScreen(dialog);
@@ -93,7 +98,8 @@ static void OnInitDialog(HWND dialog)
     SetTimer(dialog, TIMER_ID, TIMER_PERIOD_MS, NULL);
 }
 
-static void EndSettings(HWND dialog, BOOL keepEdits)
+// OK keeps the edits, Cancel puts the backup in their place; without a backup, both keep them.
+static void SettleEdits(BOOL keepEdits)
 {
     if (keepEdits || !g_backupTaken) {
         FreeSchemeList(BackupListHead());
@@ -103,8 +109,37 @@ static void EndSettings(HWND dialog, BOOL keepEdits)
         *BackupListHead() = NULL;
     }
     g_current = NULL;
+    g_backupTaken = FALSE;
+    g_open = FALSE;
+}
+
+// Confirmed edits are written at once, so that nothing that happens next can lose them. A
+// failure is told here, where a person has just pressed OK and reads it.
+static void SaveConfirmedEdits(HWND dialog)
+{
+    char name[kSchemeFileNameSize], text[kSchemeFileNameSize + 64];
+    if (SaveSchemes()) return;
+    if (!SchemeFileName(name)) name[0] = '\0';
+    PutText(PutText(PutText(text, TEXT_SAVE_FAILED_BEFORE), name), TEXT_SAVE_FAILED_AFTER);
+    MessageBoxA(dialog, text, APP_CAPTION, MB_ICONERROR);
+}
+
+static void EndSettings(HWND dialog, BOOL keepEdits)
+{
+    SettleEdits(keepEdits);
     KillTimer(dialog, TIMER_ID);
+    if (keepEdits) SaveConfirmedEdits(dialog);
     EndDialog(dialog, 1);
+}
+
+const Scheme *ConfirmedSchemes()
+{
+    return g_open && g_backupTaken ? *BackupListHead() : *SchemeListHead();
+}
+
+void RollBackUnconfirmedEdits()
+{
+    if (g_open) SettleEdits(FALSE);
 }
 
 static void OnNew(HWND dialog)
@@ -125,11 +160,24 @@ static void OnNew(HWND dialog)
     SetFocus(GetDlgItem(dialog, IDC_SCHEME_NAME));
 }
 
+// The entry that shows exactly this name. CB_FINDSTRINGEXACT ignores letter case, and a file
+// made by hand may hold names that differ only in case: each keeps its own line.
+static LRESULT FindEntryWithCase(HWND dialog, const char *name)
+{
+    char entry[kSchemeNameSize];
+    LRESULT count = SendToControl(dialog, IDC_SCHEME_NAME, CB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        if (SendToControl(dialog, IDC_SCHEME_NAME, CB_GETLBTEXTLEN, i, 0) < (LRESULT)sizeof entry &&
+            SendToControl(dialog, IDC_SCHEME_NAME, CB_GETLBTEXT, i, (LPARAM)entry) != CB_ERR && strcmp(entry, name) == 0)
+            return i;
+    }
+    return CB_ERR;
+}
+
 static void OnDelete(HWND dialog)
 {
     if (g_current) {
-        LRESULT entry = SendToControl(dialog, IDC_SCHEME_NAME, CB_FINDSTRINGEXACT, 0, (LPARAM)g_current->name);
-        SendToControl(dialog, IDC_SCHEME_NAME, CB_DELETESTRING, entry, 0);
+        SendToControl(dialog, IDC_SCHEME_NAME, CB_DELETESTRING, FindEntryWithCase(dialog, g_current->name), 0);
         RemoveScheme(g_current);
         g_current = NULL;
         if (SendToControl(dialog, IDC_SCHEME_NAME, CB_GETCOUNT, 0, 0) == 0) {
@@ -182,8 +230,21 @@ static void OnAutorunClicked(HWND dialog)
     Check(dialog, IDC_AUTORUN, previous);
 }
 
+static BOOL IsButton(int control)
+{
+    switch (control) {
+    case IDOK: case IDCANCEL: case IDC_DELETE: case IDC_NEW:
+    case IDC_SUSPENDED: case IDC_SUSPEND_AFTER_ONCE: case IDC_FORCE_CLOSE: case IDC_AUTORUN:
+        return TRUE;
+    }
+    return FALSE;
+}
+
 static INT_PTR OnCommand(HWND dialog, int control, int code)
 {
+    // Owner-drawn buttons follow a click with BN_DOUBLECLICKED when it was the second of a
+    // double click: one action a click.
+    if (IsButton(control) && code != BN_CLICKED) return FALSE;
     switch (control) {
     case IDOK: EndSettings(dialog, TRUE); return TRUE;
     case IDCANCEL: EndSettings(dialog, FALSE); return TRUE;

@@ -13,6 +13,9 @@
 #include "../ui/owner_draw.h"
 
 static UINT g_taskbarCreated;  // registered "TaskbarCreated": the shell lost every tray icon
+// The dialogs that are open. Their commands look at these, not at the menu: a command posted
+// by another program arrives whether the menu item is enabled or not.
+static BOOL g_aboutOpen, g_settingsOpen;
 
 static void OnCreate(HWND window)
 {
@@ -30,28 +33,39 @@ static void OnDestroy(HWND window)
 }
 
 // The session ends from outside: the process will not get to its own clean-up, so the hidden
-// windows come back now and the schemes are written now.
+// windows come back now and the schemes are written now, as they were last confirmed.
 static void OnSessionEnding()
 {
-    ShowAllSlots();
-    SaveSchemes();
+    ReleaseAllWindows();
+    SaveSchemeList(ConfirmedSchemes());
+}
+
+static void OnTimer(HWND window)
+{
+    if (g_settingsOpen) return;  // a WM_TIMER posted from outside: the schemes are being edited
+    RetryTrayIcon();
+    CheckShownWindows();
+    RetryUnreadSchemeFile();
+    OnMainTimerTick(window);
 }
 
 static void OnTrayNotify(HWND window, LPARAM mouseMessage)
 {
     switch (mouseMessage) {
     case WM_MOUSEMOVE: RecordCurrentWindow(); break;
-    case WM_LBUTTONUP: SwitchDesktop(); break;
+    case WM_LBUTTONUP: ShowDesktopIcon(SwitchDesktop(window)); break;
     case WM_RBUTTONUP: ShowTrayMenu(window); break;
     case WM_MBUTTONUP: CloseCurrentWindow(); break;
     }
 }
 
-static void RunDialogWithCommandDisabled(UINT command, WORD templateId, DLGPROC procedure)
+static void RunDialogWithCommandDisabled(UINT command, BOOL *open, WORD templateId, DLGPROC procedure)
 {
+    *open = TRUE;
     EnableCommand(command, FALSE);
     DialogBoxParamA(AppInstance(), MAKEINTRESOURCEA(templateId), NULL, procedure, 0);
     EnableCommand(command, TRUE);
+    *open = FALSE;
 }
 
 static void EndSession(HWND window, LONG exitFlags)
@@ -64,7 +78,7 @@ static LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam)
 {
     switch (LOWORD(wParam)) {
     case IDM_ABOUT:
-        RunDialogWithCommandDisabled(IDM_ABOUT, IDD_ABOUT, AboutDlgProc);
+        if (!g_aboutOpen) RunDialogWithCommandDisabled(IDM_ABOUT, &g_aboutOpen, IDD_ABOUT, AboutDlgProc);
         return 0;
     case IDM_LOGOFF: EndSession(window, EWX_LOGOFF); return 0;
     case IDM_RESTART: EndSession(window, EWX_REBOOT); return 0;
@@ -76,9 +90,12 @@ static LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam)
         g_seams.mciSendString("set cdAudio door closed wait", NULL, 0, NULL);
         return 0;
     case IDM_TIMER_SETTINGS:
+        // A countdown reads its scheme: the list must not change under it.
+        if (g_settingsOpen || CountdownRunning()) return 0;
         // The schemes must stand still while they are edited: no tick runs meanwhile.
         KillTimer(window, TIMER_ID);
-        RunDialogWithCommandDisabled(IDM_TIMER_SETTINGS, IDD_SETTINGS, SettingsDlgProc);
+        RunDialogWithCommandDisabled(IDM_TIMER_SETTINGS, &g_settingsOpen, IDD_SETTINGS, SettingsDlgProc);
+        RollBackUnconfirmedEdits();
         SetTimer(window, TIMER_ID, TIMER_PERIOD_MS, NULL);
         return 0;
     case IDM_EXIT: DestroyWindow(window); return 0;
@@ -98,7 +115,7 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_MEASUREITEM: MeasureMenuItem(window, (MEASUREITEMSTRUCT *)lParam); return TRUE;
     case WM_DRAWITEM: DrawOwnerItem((const DRAWITEMSTRUCT *)lParam); return TRUE;
     case WM_COMMAND: return OnCommand(window, wParam, lParam);
-    case WM_TIMER: OnMainTimerTick(window); return 0;
+    case WM_TIMER: OnTimer(window); return 0;
     case WM_TRAYNOTIFY: OnTrayNotify(window, lParam); return 0;
     case WM_ENDSESSION:
         if (wParam) OnSessionEnding();

@@ -2,7 +2,8 @@
 #include <string.h>
 #include "commands.h"
 #include "../app/app_state.h"
-#include "../desktops/desktops.h"
+#include "../app/seams.h"
+#include "../desktops/hidden_window.h"
 #include "../res/resource.h"
 
 // The first, 88-byte form of the record: szTip of 64 bytes is its last field.
@@ -10,6 +11,12 @@ static_assert(sizeof(void *) != 4 || NOTIFYICONDATAA_V1_SIZE == 88, "notificatio
 
 static NOTIFYICONDATAA g_record;
 static HICON g_icons[kDesktopCount];
+static BOOL g_added;  // the shell holds the icon
+
+static void Add()
+{
+    g_added = g_seams.shellNotifyIcon(NIM_ADD, &g_record);
+}
 
 void AddTrayIcon(HWND window)
 {
@@ -24,24 +31,30 @@ void AddTrayIcon(HWND window)
     g_record.uCallbackMessage = WM_TRAYNOTIFY;
     g_record.hIcon = g_icons[0];
     strcpy(g_record.szTip, "左键：切换桌面\n中键：关闭窗口\n右键：弹出菜单");
-    Shell_NotifyIconA(NIM_ADD, &g_record);
+    Add();
 }
 
 void ReAddTrayIcon()
 {
-    g_record.hIcon = g_icons[CurrentDesktop()];
-    Shell_NotifyIconA(NIM_ADD, &g_record);
+    Add();
+}
+
+void RetryTrayIcon()
+{
+    if (!g_added) Add();
 }
 
 void ShowDesktopIcon(int desktop)
 {
     g_record.hIcon = g_icons[desktop];
-    Shell_NotifyIconA(NIM_MODIFY, &g_record);
+    if (g_added) g_seams.shellNotifyIcon(NIM_MODIFY, &g_record);
+    else Add();
 }
 
 void RemoveTrayIcon()
 {
-    Shell_NotifyIconA(NIM_DELETE, &g_record);
+    g_seams.shellNotifyIcon(NIM_DELETE, &g_record);
+    g_added = FALSE;
 }
 
 const NOTIFYICONDATAA &TrayRecord()

@@ -1,8 +1,10 @@
 // Trellith.exe hides windows of another program on several desktops and in the stash; every way
-// out of the program (its own exit, the end of the session, a fault) shows them all again.
+// out of the program (its own exit, the end of the session, a fault, a hard kill followed by a
+// new start) shows them all again, and a hung program holds none of it up.
 #include <gtest/gtest.h>
 #include "program.h"
 #include "../win/harness.h"
+#include "../../src/desktops/hidden_window.h"
 #include "../../src/tray/commands.h"
 
 namespace {
@@ -13,40 +15,61 @@ protected:
     std::vector<HWND> zeta;
     HWND main = NULL;
 
+    void SetUp() override
+    {
+        for (int i = 0; i < 4; ++i) zeta.push_back(helper.Find("Zeta", i));
+    }
+    static void Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        PostMessageA(window, message, wParam, lParam);
+    }
+    void Click(UINT mouseMessage) { Post(main, WM_TRAYNOTIFY, TRAY_ICON_ID, mouseMessage); }
+    // As the mouse passes over the icon while the window is in front.
+    void MakeCurrent(HWND window)
+    {
+        SetForegroundWindow(window);
+        ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == window; }));
+        SendMessageA(main, WM_TRAYNOTIFY, TRAY_ICON_ID, WM_MOUSEMOVE);
+    }
     // Desktop 0 keeps Zeta 3 hidden, desktop 1 Zeta 2, the stash Zeta 0; Zeta 1 is in view on
     // desktop 2.
     void HideOnSeveralDesktops(Program &program)
     {
         main = program.MainWindow();
         ASSERT_TRUE(main != NULL);
-        for (int i = 0; i < 4; ++i) zeta.push_back(helper.Find("Zeta", i));
-        SetForegroundWindow(zeta[0]);
-        ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == zeta[0]; }));
-        SendMessageA(main, WM_TRAYNOTIFY, TRAY_ICON_ID, WM_MOUSEMOVE);
-        SendMessageA(main, WM_COMMAND, IDM_STORE_WINDOW, 0);
+        MakeCurrent(zeta[0]);
+        Post(main, WM_COMMAND, IDM_STORE_WINDOW, 0);
+        ASSERT_TRUE(Becomes(zeta[0], false));
         ShowWindow(zeta[1], SW_HIDE);
         ShowWindow(zeta[2], SW_HIDE);
-        SendMessageA(main, WM_TRAYNOTIFY, TRAY_ICON_ID, WM_LBUTTONUP);  // Zeta 3 to desktop 0
+        Click(WM_LBUTTONUP);  // Zeta 3 to desktop 0
+        ASSERT_TRUE(Becomes(zeta[3], false));
         ShowWindow(zeta[2], SW_SHOW);
-        SendMessageA(main, WM_TRAYNOTIFY, TRAY_ICON_ID, WM_LBUTTONUP);  // Zeta 2 to desktop 1
+        Click(WM_LBUTTONUP);  // Zeta 2 to desktop 1
+        ASSERT_TRUE(Becomes(zeta[2], false));
         ShowWindow(zeta[1], SW_SHOW);
         for (int i : {0, 2, 3}) ASSERT_FALSE(IsWindowVisible(zeta[i])) << i;
         ASSERT_TRUE(IsWindowVisible(zeta[1]));
     }
     void ExpectAllVisible(DWORD timeoutMs = 5000)
     {
-        for (int i = 0; i < 4; ++i)
-            EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(zeta[i]) != FALSE; }, timeoutMs)) << "Zeta " << i;
+        for (int i = 0; i < 4; ++i) EXPECT_TRUE(Becomes(zeta[i], true, timeoutMs)) << "Zeta " << i;
     }
 };
 
-TEST_F(HiddenWindowsAtTheEnd, CloseFromOutsideShowsEveryWindow)
+TEST_F(HiddenWindowsAtTheEnd, CloseFromOutsideShowsEveryWindowSlotAfterSlot)
 {
-    Program program(MakeProgramFolder("hidden-close") + "Trellith.exe");
+    std::string folder = MakeProgramFolder("hidden-close");
+    Program program(folder + "Trellith.exe");
     HideOnSeveralDesktops(program);
-    PostMessageA(main, WM_CLOSE, 0, 0);
+    ASSERT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((folder + "Trellith.hidden").c_str()));
+    helper.ClearLog();
+    Post(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(0u, program.WaitForExit(5000));
-    ExpectAllVisible(0);
+    ExpectAllVisible();
+    EXPECT_TRUE(WaitUntil([&] { return helper.Lines("SHOW").size() == 3; }));
+    EXPECT_EQ((std::vector<std::string>{"Zeta 3", "Zeta 2", "Zeta 0"}), helper.Lines("SHOW"));  // desktop 0 first, the stash last
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((folder + "Trellith.hidden").c_str()));
 }
 
 TEST_F(HiddenWindowsAtTheEnd, TheSessionEndingFromOutsideShowsEveryWindow)
@@ -55,7 +78,7 @@ TEST_F(HiddenWindowsAtTheEnd, TheSessionEndingFromOutsideShowsEveryWindow)
     HideOnSeveralDesktops(program);
     SendMessageA(main, WM_QUERYENDSESSION, 0, 0);
     SendMessageA(main, WM_ENDSESSION, TRUE, 0);
-    ExpectAllVisible(0);  // before the session kills the process
+    ExpectAllVisible();  // the session may kill the process now: the requests are made
     EXPECT_EQ(STILL_ACTIVE, program.WaitForExit(0));
 }
 
@@ -69,6 +92,98 @@ TEST_F(HiddenWindowsAtTheEnd, AFaultShowsEveryWindowBeforeTheProcessDies)
     CloseHandle(thread);
     ExpectAllVisible(15000);
     EXPECT_NE(STILL_ACTIVE, program.WaitForExit(15000));
+}
+
+TEST_F(HiddenWindowsAtTheEnd, AHardKillIsMendedByTheNextStart)
+{
+    std::string folder = MakeProgramFolder("hidden-kill");
+    {
+        Program program(folder + "Trellith.exe");
+        HideOnSeveralDesktops(program);
+        TerminateProcess(program.Process(), 1);  // no filter, no clean-up runs
+        program.WaitForExit(5000);
+    }
+    Sleep(500);
+    for (int i : {0, 2, 3}) ASSERT_FALSE(IsWindowVisible(zeta[i])) << i;
+    Program next(folder + "Trellith.exe");
+    ExpectAllVisible();
+    main = next.MainWindow();
+    EXPECT_TRUE(main != NULL);
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((folder + "Trellith.hidden").c_str()));
+}
+
+// Window handles are reused once their windows are gone: after a reboot, the file may name a
+// stranger's window. Only a window of the same process, thread and class comes back.
+TEST_F(HiddenWindowsAtTheEnd, ARecoveryFileShowsNoWindowThatIsNotTheSameOne)
+{
+    std::string folder = MakeProgramFolder("hidden-strangers");
+    HiddenWindow records[3] = {};
+    for (int i = 0; i < 3; ++i) {
+        ShowWindow(zeta[i], SW_HIDE);
+        records[i].window = (uintptr_t)zeta[i];
+        DWORD process;
+        records[i].identity.threadId = GetWindowThreadProcessId(zeta[i], &process);
+        records[i].identity.processId = process;
+        strcpy(records[i].identity.className, "Zeta");
+        records[i].slot = i;
+        records[i].next = i < 2 ? &records[i + 1] : NULL;
+    }
+    records[1].identity.processId += 4;         // another process
+    strcpy(records[2].identity.className, "Zet");  // another class
+    std::string file(RecoveryFileSize(records), '\0');
+    EncodeRecoveryFile(records, (unsigned char *)&file[0]);
+    WriteFileBytes(folder + "Trellith.hidden", file);
+    {
+        Program program(folder + "Trellith.exe");
+        EXPECT_TRUE(Becomes(zeta[0], true));
+        ASSERT_TRUE(program.MainWindow() != NULL);
+        Sleep(500);
+        EXPECT_FALSE(IsWindowVisible(zeta[1]));
+        EXPECT_FALSE(IsWindowVisible(zeta[2]));
+    }
+    // A damaged file is not read at all, and does not stay.
+    ShowWindow(zeta[0], SW_HIDE);
+    records[1].next = NULL;
+    file.assign(RecoveryFileSize(records), '\0');
+    EncodeRecoveryFile(records, (unsigned char *)&file[0]);
+    file[kRecoveryHeaderSize + 8] ^= 1;  // a bit of the first record's process id
+    WriteFileBytes(folder + "Trellith.hidden", file);
+    Program program(folder + "Trellith.exe");
+    ASSERT_TRUE(program.MainWindow() != NULL);
+    Sleep(500);
+    EXPECT_FALSE(IsWindowVisible(zeta[0]));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((folder + "Trellith.hidden").c_str()));
+}
+
+TEST_F(HiddenWindowsAtTheEnd, AHungProgramHoldsNothingUpAndItsWindowEndsWhereItWasPut)
+{
+    HelperWindows hung({"Hung"});
+    HWND h = hung.Find("Hung");
+    Program program(MakeProgramFolder("hidden-hung") + "Trellith.exe");
+    main = program.MainWindow();
+    ASSERT_TRUE(main != NULL);
+    MakeCurrent(h);
+    Post(h, WM_APP + 1, 8000, 0);  // its thread takes no message for eight seconds
+    Sleep(100);
+    Post(main, WM_COMMAND, IDM_STORE_WINDOW, 0);
+    Post(main, WM_COMMAND, IDM_RESTORE_WINDOWS, 0);
+    Click(WM_LBUTTONUP);  // it goes with desktop 0, as the other program's windows do at once
+    for (HWND z : zeta) EXPECT_TRUE(Becomes(z, false)) << "Zeta";
+    Post(main, WM_COMMAND, IDM_ABOUT, 0);  // the program still takes its posted messages
+    HWND about = NULL;
+    EXPECT_TRUE(WaitUntil([&] { return (about = FindWindowA("#32770", "关于 Trellith")) != NULL; }));
+    Post(about, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(IsWindowVisible(h));  // it has carried out none of it yet
+    EXPECT_TRUE(Becomes(h, false, 12000));
+    Pump(500);
+    EXPECT_FALSE(IsWindowVisible(h));
+
+    Post(h, WM_APP + 1, 5000, 0);  // hung again: the exit does not wait for it either
+    Sleep(100);
+    Post(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(0u, program.WaitForExit(3000));
+    ExpectAllVisible();
+    EXPECT_TRUE(Becomes(h, true, 8000));
 }
 
 }  // namespace

@@ -71,7 +71,8 @@ std::string MakeProgramFolder(const std::string &name, const std::string &exeNam
     std::string folder = BinFolder() + "e2e\\" + name + "\\";
     CreateDirectoryA((BinFolder() + "e2e").c_str(), NULL);
     CreateDirectoryA(folder.c_str(), NULL);
-    for (const char *leftover : {"Trellith.ini", "Trellith.ini.bad", "Trellith.ini.new", "Trellith.dll", "Trellith.exe"})
+    for (const char *leftover : {"Trellith.ini", "Trellith.ini.bad", "Trellith.ini.new", "Trellith.hidden",
+                                 "Trellith.hidden.new", "Trellith.dll", "Trellith.exe"})
         DeleteFileA((folder + leftover).c_str());
     RemoveDirectoryA((folder + "Trellith.ini.new").c_str());
     CopyFileA((BinFolder() + "Trellith.exe").c_str(), (folder + exeName).c_str(), FALSE);

@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Seed corpus for the scheme file fuzzer: valid files and files on every boundary."""
+"""Seed corpora for the fuzzers: scheme files, valid and on every boundary, into the first folder;
+recovery files, sound and damaged, into the second."""
 import os
 import struct
 import sys
@@ -9,10 +10,24 @@ def record(name=b"scheme", kind=0, minutes=0, action=0, delay=0, suspended=0, on
     return name.ljust(48, b"\0")[:48] + struct.pack("<8I", kind, minutes, action, delay, suspended, once, fired, 0)
 
 
-def main():
-    out = sys.argv[1]
+def recovery(*records):
+    """A recovery file: (window, process, thread, slot, class) a record, sealed with FNV-1a."""
+    body = b"".join(struct.pack("<QIIi", w, p, t, s) + c.ljust(32, b"\0") for w, p, t, s, c in records)
+    seal = 2166136261
+    for byte in body:
+        seal = ((seal ^ byte) * 16777619) & 0xFFFFFFFF
+    return b"TRHW" + struct.pack("<III", 1, len(records), seal) + body
+
+
+def write(out, seeds):
     os.makedirs(out, exist_ok=True)
-    seeds = {
+    for name, data in seeds.items():
+        with open(os.path.join(out, name), "wb") as f:
+            f.write(data)
+
+
+def main():
+    write(sys.argv[1], {
         "empty": b"",
         "word_only": struct.pack("<I", 1),
         "one": record() + struct.pack("<I", 0),
@@ -23,10 +38,15 @@ def main():
         "action_5": record(action=5) + struct.pack("<I", 0),
         "delay_3600": record(delay=3600) + struct.pack("<I", 0),
         "long_name": b"n" * 48 + record()[48:] + struct.pack("<I", 0),
-    }
-    for name, data in seeds.items():
-        with open(os.path.join(out, name), "wb") as f:
-            f.write(data)
+    })
+    sound = recovery((0x10052, 40, 41, 0, b"Notepad"), (0xFFFF00000004003A, 40, 41, 4, b"A" * 31))
+    write(sys.argv[2], {
+        "one": recovery((0x10052, 40, 41, 2, b"Notepad")),
+        "two": sound,
+        "cut": sound[:-1],
+        "slot_5": recovery((0x10052, 40, 41, 5, b"Notepad")),
+        "no_records": recovery(),
+    })
 
 
 if __name__ == "__main__":

@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             s->actionKind > 4 || s->delaySeconds >= 3600 || s->fired != 0)
             abort();
     }
-    if (accepted != (count > 0) || (accepted && size != count * kSchemeRecordSize + 4)) abort();
+    if ((accepted == 1) != (count > 0) || (accepted && size != count * kSchemeRecordSize + 4)) abort();
     if (!accepted && forceClose != 12345) abort();
     FreeSchemeList(&list);
     return 0;

@@ -2,7 +2,10 @@
 //   testwin LOGFILE CLASS[*COUNT] ...
 // Each window logs every SC_CLOSE it receives as a line "SC_CLOSE <class> <n>" and stays open,
 // and logs being shown and hidden as "SHOW <class> <n>" and "HIDE <class> <n>".
-// WM_APP ends the program. With no class it only keeps running (a Wine session keeper).
+// WM_APP ends the program; WM_APP + 1 makes the window's thread sleep for wParam ms, as a hung
+// program's thread takes no message. A window whose class begins with "EndSession" sends
+// WM_ENDSESSION to Trellith's main window when it is hidden, from inside that hide.
+// With no class it only keeps running (a Wine session keeper).
 #include <windows.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -28,7 +31,17 @@ static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPA
         Log(window, "SC_CLOSE");
         return 0;
     }
-    if (message == WM_SHOWWINDOW) Log(window, wParam ? "SHOW" : "HIDE");
+    if (message == WM_SHOWWINDOW) {
+        Log(window, wParam ? "SHOW" : "HIDE");
+        char className[64];
+        GetClassNameA(window, className, sizeof className);
+        if (!wParam && strncmp(className, "EndSession", 10) == 0)
+            SendMessageA(FindWindowA("TRELLITH15", NULL), WM_ENDSESSION, TRUE, 0);
+    }
+    if (message == WM_APP + 1) {
+        Sleep((DWORD)wParam);
+        return 0;
+    }
     if (message == WM_APP) {
         PostQuitMessage(0);
         return 0;

@@ -128,13 +128,13 @@ TEST(SchemeFileCodec, EmptyListIsAnEmptyFile)
     EXPECT_EQ(0u, SchemeFileSize(nullptr));
 }
 
-TEST(SchemeFileCodec, AllocationFailureOnAnyRecordRejectsTheWholeFile)
+TEST(SchemeFileCodec, AllocationFailureOnAnyRecordLoadsNothingAndSaysSo)
 {
     const Bytes record = Record("r", {0, 0, 0, 0, 0, 0, 0, 0});
     for (int k = 1; k <= 3; ++k) {
         Loaded loaded;
         FailingAlloc fail(k);
-        EXPECT_EQ(0, loaded.Decode(File({record, record, record}, 1))) << "allocation " << k;
+        EXPECT_EQ(kNoMemoryForFile, loaded.Decode(File({record, record, record}, 1))) << "allocation " << k;
         EXPECT_EQ(nullptr, loaded.list);
     }
 }

@@ -2,6 +2,7 @@
 // and its order, and the request to end the session (seen through the exit seam).
 #include <gtest/gtest.h>
 #include "harness.h"
+#include "../../src/app/alloc.h"
 #include "../../src/app/app_main.h"
 #include "../../src/app/app_state.h"
 #include "../../src/schemes/scheme.h"
@@ -132,6 +133,44 @@ TEST_F(AppMainTest, ASecondInstanceEndsSilentlyAndLeavesTheFirstAlone)
     EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(first, 0));  // still ours, still usable
     ReleaseMutex(first);
     CloseHandle(first);
+}
+
+LONG g_allocated, g_freed;
+void *CountedAlloc(size_t size)
+{
+    InterlockedIncrement(&g_allocated);
+    return malloc(size);
+}
+void CountedFree(void *record)
+{
+    if (record) InterlockedIncrement(&g_freed);
+    free(record);
+}
+
+// The hidden window's program, told to hide it, has Trellith end the session from inside that
+// hide, as a program may that is itself asked to end.
+TEST_F(AppMainTest, ASessionEndSentFromInsideAHideLeavesEveryWindowInViewAndFreesEachRecordOnce)
+{
+    HelperWindows helper({"Omega", "EndSession", "Omega2"});
+    g_allocated = g_freed = 0;
+    g_allocRecord = CountedAlloc;
+    g_freeRecord = CountedFree;
+    RunDriven([&] { AppMain(GetModuleHandleA(NULL)); }, [&] {
+        HWND main = WaitForWindow("TRELLITH15", "Trellith");
+        ASSERT_TRUE(main != NULL);
+        helper.ClearLog();
+        PostMessageA(main, WM_TRAYNOTIFY, TRAY_ICON_ID, WM_LBUTTONUP);
+        // Under Wine our show can run inside that very hide, where it changes nothing: the
+        // window is then seen hidden after its thread's answer and shown once more.
+        for (HWND w : helper.All()) EXPECT_TRUE(Becomes(w, true)) << helper.Log();
+        Sleep(1500);
+        for (HWND w : helper.All()) EXPECT_TRUE(IsWindowVisible(w)) << helper.Log();
+        PostMessageA(main, WM_CLOSE, 0, 0);
+    });
+    g_allocRecord = malloc;
+    g_freeRecord = free;
+    EXPECT_GT(g_allocated, 0);
+    EXPECT_EQ(g_allocated, g_freed);
 }
 
 TEST(Platform, WineReportsTheNtPlatform)

@@ -1,7 +1,9 @@
 // The desktops and the stash on real windows of another process (testwin.exe), driven through
-// the operations the tray calls.
+// the operations the tray calls. The other process carries out each hide and show in its own
+// time, so every check of a window's state waits for it.
 #include <gtest/gtest.h>
 #include <algorithm>
+#include <set>
 #include "harness.h"
 #include "../../src/app/alloc.h"
 #include "../../src/desktops/desktops.h"
@@ -12,12 +14,33 @@ typedef std::vector<std::string> Lines;
 
 class Desktops : public ::testing::Test {
 protected:
-    void TearDown() override { ShowAllSlots(); }
+    HWND self = NULL;  // stands for the program's hidden main window
 
-    // Switches until the desktop in view is the given one.
-    static void SwitchTo(int desktop)
+    void SetUp() override
     {
-        while (CurrentDesktop() != desktop) SwitchDesktop();
+        WNDCLASSA windowClass = {};
+        windowClass.lpfnWndProc = DefWindowProcA;
+        windowClass.lpszClassName = "DesktopsSelf";
+        RegisterClassA(&windowClass);
+        self = CreateWindowA("DesktopsSelf", "", WS_OVERLAPPEDWINDOW, 0, 0, 10, 10, NULL, NULL, NULL, NULL);
+        SwitchTo(0);  // before the test's windows exist: a switch would take them along
+    }
+    void TearDown() override
+    {
+        ShowAllSlots();
+        Pump(50);
+        DestroyWindow(self);
+    }
+
+    // A switch, then the program's loop for a moment: the other thread's answers come in.
+    void Switch()
+    {
+        SwitchDesktop(self);
+        Pump(50);
+    }
+    void SwitchTo(int desktop)
+    {
+        while (CurrentDesktop() != desktop) Switch();
     }
     static void MakeCurrent(HWND window)
     {
@@ -33,6 +56,9 @@ protected:
         return std::string(className) + " " + title;
     }
 };
+
+#define EXPECT_SHOWN(w) EXPECT_TRUE(Becomes(w, true)) << Name(w)
+#define EXPECT_GONE(w) EXPECT_TRUE(Becomes(w, false)) << Name(w)
 
 TEST_F(Desktops, FilterOnRealWindowsOfAnotherProcess)
 {
@@ -60,32 +86,39 @@ TEST_F(Desktops, FilterOnRealWindowsOfAnotherProcess)
     EXPECT_EQ(0, IsManageableWindow((HWND)(ULONG_PTR)0x7ff00));  // no window at all
 }
 
-TEST_F(Desktops, FourSwitchesComeBackWithTheWindowsInOrderAndLeaveTheShellAlone)
+TEST_F(Desktops, ARoundOfFourSwitchesGivesBackTheWindowsTheirOrderAndTheFront)
 {
     HelperWindows helper({"Alpha*3", "WorkerW", "Indicator"});
-    SwitchTo(0);
-    std::vector<HWND> alphas;
-    for (HWND w : helper.All())  // in the order the switch will meet them
-        if (Name(w).compare(0, 5, "Alpha") == 0) alphas.push_back(w);
+    auto alphasInZOrder = [&] {
+        std::vector<HWND> alphas;
+        for (HWND w : helper.All())
+            if (Name(w).compare(0, 5, "Alpha") == 0) alphas.push_back(w);
+        return alphas;
+    };
+    HWND front = helper.Find("Alpha", 1);
+    SetForegroundWindow(front);
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == front; }));
+    const std::vector<HWND> alphas = alphasInZOrder();
     ASSERT_EQ(3u, alphas.size());
     helper.ClearLog();
-    SwitchDesktop();
+    Switch();
     EXPECT_EQ(1, CurrentDesktop());
-    for (HWND w : alphas) EXPECT_FALSE(IsWindowVisible(w)) << Name(w);
+    for (HWND w : alphas) EXPECT_GONE(w);
     EXPECT_TRUE(IsWindowVisible(helper.Find("WorkerW")));
     EXPECT_TRUE(IsWindowVisible(helper.Find("Indicator")));
     Lines hidden = helper.Lines("HIDE");
     for (int i = 0; i < 2; ++i) {
-        SwitchDesktop();
+        Switch();
         for (HWND w : alphas) EXPECT_FALSE(IsWindowVisible(w)) << Name(w) << " on desktop " << CurrentDesktop();
-        EXPECT_TRUE(IsWindowVisible(helper.Find("WorkerW")));
     }
-    SwitchDesktop();
+    Switch();
     EXPECT_EQ(0, CurrentDesktop());
-    for (HWND w : alphas) EXPECT_TRUE(IsWindowVisible(w)) << Name(w);
-    Lines shown = helper.Lines("SHOW");
+    for (HWND w : alphas) EXPECT_SHOWN(w);
+    EXPECT_TRUE(WaitUntil([&] { return helper.Lines("SHOW").size() == 3; }));
     std::reverse(hidden.begin(), hidden.end());
-    EXPECT_EQ(hidden, shown);  // the most recently hidden first
+    EXPECT_EQ(hidden, helper.Lines("SHOW"));  // the most recently hidden first
+    EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == front; })) << Name(GetForegroundWindow());
+    EXPECT_EQ(alphas, alphasInZOrder());
     EXPECT_TRUE(helper.Lines("SC_CLOSE").empty());
 }
 
@@ -99,41 +132,99 @@ TEST_F(Desktops, StashedWindowsComeBackTogetherOnTheDesktopInView)
     MakeCurrent(b1);
     StoreCurrentWindow();
     StoreCurrentWindow();  // the current window was cleared
-    EXPECT_FALSE(IsWindowVisible(b0));
-    EXPECT_FALSE(IsWindowVisible(b1));
+    EXPECT_GONE(b0);
+    EXPECT_GONE(b1);
     EXPECT_TRUE(IsWindowVisible(b2));
     helper.ClearLog();
     RestoreStoredWindows();
-    EXPECT_TRUE(IsWindowVisible(b0));
-    EXPECT_TRUE(IsWindowVisible(b1));
+    EXPECT_SHOWN(b0);
+    EXPECT_SHOWN(b1);
+    EXPECT_TRUE(WaitUntil([&] { return helper.Lines("SHOW").size() == 2; }));
     EXPECT_EQ((Lines{"Beta 1", "Beta 0"}), helper.Lines("SHOW"));  // the second stored first
     helper.ClearLog();
     RestoreStoredWindows();
+    Pump(200);
     EXPECT_TRUE(helper.Lines("SHOW").empty());
 
     // Stored on one desktop, restored on the next: it belongs to the desktop in view.
     int from = CurrentDesktop();
     MakeCurrent(b2);
     StoreCurrentWindow();
-    SwitchDesktop();
-    EXPECT_FALSE(IsWindowVisible(b0));
+    Switch();
+    EXPECT_GONE(b0);
     RestoreStoredWindows();
-    EXPECT_TRUE(IsWindowVisible(b2));
+    EXPECT_SHOWN(b2);
     EXPECT_FALSE(IsWindowVisible(b0));
     SwitchTo(from);
-    EXPECT_TRUE(IsWindowVisible(b0));
-    EXPECT_FALSE(IsWindowVisible(b2));  // it went with the desktop it was restored on
+    EXPECT_SHOWN(b0);
+    EXPECT_GONE(b2);  // it went with the desktop it was restored on
+}
+
+TEST_F(Desktops, AWindowItsProgramShowsAgainMovesToTheDesktopInViewAndNeverComesBackTwice)
+{
+    HelperWindows helper({"Kappa"});
+    HWND kappa = helper.Find("Kappa");
+    Switch();
+    EXPECT_GONE(kappa);
+    ShowWindow(kappa, SW_SHOW);  // its program shows it on desktop 1
+    Switch();
+    EXPECT_GONE(kappa);
+    SwitchTo(0);
+    Pump(200);
+    EXPECT_FALSE(IsWindowVisible(kappa));  // its record moved: desktop 0 no longer has it
+    SwitchTo(1);
+    EXPECT_SHOWN(kappa);
+}
+
+TEST_F(Desktops, AHungProgramHoldsUpNothingAndItsWindowEndsWhereTheSwitchesPutIt)
+{
+    HelperWindows hung({"Hung"}), calm({"Calm*2"});
+    HWND h = hung.Find("Hung"), c0 = calm.Find("Calm", 0), c1 = calm.Find("Calm", 1);
+    auto hang = [&] {
+        PostMessageA(h, WM_APP + 1, 3000, 0);  // its thread takes no message for three seconds
+        Sleep(100);
+    };
+    // Hung while in view: its hide waits, and the next switch leaves it with desktop 0.
+    hang();
+    DWORD start = GetTickCount();
+    Switch();
+    Switch();
+    EXPECT_LT(GetTickCount() - start, 1500u);
+    EXPECT_GONE(c0);
+    EXPECT_GONE(c1);
+    EXPECT_TRUE(IsWindowVisible(h));  // it has carried out nothing yet
+    EXPECT_TRUE(Becomes(h, false, 6000));
+    SwitchTo(0);
+    EXPECT_SHOWN(h);
+    EXPECT_SHOWN(c0);
+
+    // Hung while hidden: shown with desktop 0 and taken along to desktop 1's leaving before it
+    // ran again, it ends hidden with desktop 0.
+    Switch();
+    EXPECT_GONE(h);
+    Pump(200);
+    hang();
+    SwitchTo(0);
+    EXPECT_SHOWN(c0);
+    Switch();
+    EXPECT_GONE(c0);
+    EXPECT_FALSE(IsWindowVisible(h));
+    Sleep(3500);
+    Pump(200);
+    EXPECT_FALSE(IsWindowVisible(h));
+    SwitchTo(0);
+    EXPECT_SHOWN(h);
 }
 
 TEST_F(Desktops, ClosingAsksExactlyTheVisibleManageableWindows)
 {
     HelperWindows helper({"Gamma*2", "Delta", "WorkerW", "Shell_Tray"});
-    SwitchTo(0);
     HWND delta = helper.Find("Delta");
     MakeCurrent(delta);
-    SwitchDesktop();  // Gamma and Delta now wait on desktop 0
-    HWND g0 = helper.Find("Gamma", 0);
-    ShowWindow(g0, SW_SHOW);  // a window its program shows again joins the desktop in view
+    Switch();  // Gamma and Delta now wait on desktop 0
+    HWND g0 = helper.Find("Gamma", 0), g1 = helper.Find("Gamma", 1);
+    EXPECT_GONE(g1);
+    ShowWindow(g0, SW_SHOW);  // a window its program shows again is on the desktop in view
     ClearCurrentDesktop();
     ASSERT_TRUE(WaitUntil([&] { return helper.Lines("SC_CLOSE").size() >= 1; }));
     Sleep(200);
@@ -144,6 +235,7 @@ TEST_F(Desktops, ClosingAsksExactlyTheVisibleManageableWindows)
     EXPECT_TRUE(helper.Lines("SC_CLOSE").empty());
     CloseCurrentWindow();  // and the current window was cleared all the same
     SwitchTo(0);
+    EXPECT_SHOWN(delta);
     MakeCurrent(delta);
     CloseCurrentWindow();
     ASSERT_TRUE(WaitUntil([&] { return !helper.Lines("SC_CLOSE").empty(); }));
@@ -152,33 +244,39 @@ TEST_F(Desktops, ClosingAsksExactlyTheVisibleManageableWindows)
 
 BOOL CALLBACK CollectManageable(HWND window, LPARAM list)
 {
-    if (IsManageableWindow(window)) ((std::vector<HWND> *)list)->push_back(window);
+    if (IsManageableWindow(window)) ((std::set<HWND> *)list)->insert(window);
     return TRUE;
 }
 
+// The switch meets the windows in z-order, which activations may change up to the last moment:
+// which two got records is the switch's to say, but exactly two, and all the rest stay in view.
 TEST_F(Desktops, AllocationFailureEndsTheSwitchAtThatWindow)
 {
     HelperWindows helper({"Eps*4"});
-    SwitchTo(0);
-    std::vector<HWND> order;  // as the switch will meet them, other programs' windows included
-    EnumWindows(CollectManageable, (LPARAM)&order);
-    ASSERT_GE(order.size(), 4u);
+    std::set<HWND> manageable;  // other programs' windows included
+    EnumWindows(CollectManageable, (LPARAM)&manageable);
+    ASSERT_GE(manageable.size(), 4u);
     static int calls;
     calls = 0;
     g_allocRecord = [](size_t size) -> void * { return ++calls == 3 ? nullptr : malloc(size); };
-    SwitchDesktop();
+    Switch();
     g_allocRecord = malloc;
     EXPECT_EQ(1, CurrentDesktop());
-    EXPECT_FALSE(IsWindowVisible(order[0]));
-    EXPECT_FALSE(IsWindowVisible(order[1]));
-    for (size_t i = 2; i < order.size(); ++i)  // no record for the third: it and all after it stay
-        EXPECT_TRUE(IsWindowVisible(order[i])) << Name(order[i]);
-    SwitchTo(0);  // those went on with desktop 1
-    EXPECT_TRUE(IsWindowVisible(order[0]) && IsWindowVisible(order[1]));
-    for (size_t i = 2; i < order.size(); ++i) EXPECT_FALSE(IsWindowVisible(order[i])) << Name(order[i]);
+    std::set<HWND> hidden;
+    WaitUntil([&] {
+        hidden.clear();
+        for (HWND w : manageable)
+            if (!IsWindowVisible(w)) hidden.insert(w);
+        return hidden.size() >= 2;
+    });
+    Pump(200);
+    for (HWND w : manageable)
+        EXPECT_EQ(hidden.count(w) == 0, IsWindowVisible(w) != FALSE) << Name(w);
+    ASSERT_EQ(2u, hidden.size());
+    SwitchTo(0);  // the rest went on with desktop 1
+    for (HWND w : manageable) EXPECT_TRUE(Becomes(w, hidden.count(w) != 0)) << Name(w);
     SwitchTo(1);
-    EXPECT_FALSE(IsWindowVisible(order[0]) || IsWindowVisible(order[1]));
-    for (size_t i = 2; i < order.size(); ++i) EXPECT_TRUE(IsWindowVisible(order[i])) << Name(order[i]);
+    for (HWND w : manageable) EXPECT_TRUE(Becomes(w, hidden.count(w) == 0)) << Name(w);
 }
 
 }  // namespace

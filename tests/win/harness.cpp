@@ -54,6 +54,11 @@ bool WaitUntil(const std::function<bool()> &condition, DWORD timeoutMs)
     return true;
 }
 
+bool Becomes(HWND window, bool visible, DWORD timeoutMs)
+{
+    return WaitUntil([&] { return (IsWindowVisible(window) != FALSE) == visible; }, timeoutMs);
+}
+
 namespace {
 struct Search {
     const char *className, *title;

@@ -81,9 +81,13 @@ TEST_F(Scheduler, BellCountsDownRingsAndClosesItselfThenTheNextDueSchemeFires)
         EXPECT_FALSE(SettingsEnabled());
         EXPECT_TRUE(WaitUntil([&] { return Text(dialog, IDC_COUNTDOWN_REMAINING) == "00分01秒"; }));
         EXPECT_EQ(50, SendDlgItemMessageA(dialog, IDC_COUNTDOWN_PROGRESS, PBM_GETPOS, 0, 0));
-        // While it counts down no tick runs: the second scheme, due as well, waits.
+        // While it counts down no tick runs: the second scheme, due as well, waits, even for a
+        // tick posted from outside; and the settings, which would free schemes, do not open.
+        PostMessageA(main, WM_TIMER, TIMER_ID, 0);
+        PostMessageA(main, WM_COMMAND, IDM_TIMER_SETTINGS, 0);
         Sleep(300);
         EXPECT_EQ(dialog, Countdown(0));
+        EXPECT_EQ(NULL, WaitForWindow("#32770", "定时器设置", 0));
         ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 4000));
         ASSERT_GE(seams.beeps.size(), 6u);
         EXPECT_EQ((std::pair<DWORD, DWORD>(1000, 100)), seams.beeps[0]);

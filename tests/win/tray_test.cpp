@@ -4,6 +4,7 @@
 #include "harness.h"
 #include "../../src/app/app_main.h"
 #include "../../src/app/app_state.h"
+#include "../../src/app/seams.h"
 #include "../../src/desktops/desktops.h"
 #include "../../src/res/resource.h"
 #include "../../src/tray/commands.h"
@@ -172,6 +173,28 @@ TEST_F(Tray, TaskbarCreatedAddsTheIconAgain)
         EXPECT_FALSE(Shell_NotifyIconA(NIM_MODIFY, &record));
         SendMessageA(main, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
         EXPECT_TRUE(Shell_NotifyIconA(NIM_MODIFY, &record));
+    });
+}
+
+int g_refusals, g_adds;
+
+BOOL WINAPI BusyShellAtFirst(DWORD message, NOTIFYICONDATAA *record)
+{
+    if (message != NIM_ADD) return Shell_NotifyIconA(message, record);
+    ++g_adds;
+    return g_refusals-- > 0 ? FALSE : Shell_NotifyIconA(message, record);
+}
+
+TEST_F(Tray, ARefusedAddIsTriedAgainOnTheTicksUntilTheIconIsThere)
+{
+    g_refusals = 2;
+    g_adds = 0;
+    g_seams.shellNotifyIcon = BusyShellAtFirst;  // the fixture's recorder puts it back
+    WithProgram([&](HWND main) {
+        NOTIFYICONDATAA record = TrayRecord();
+        EXPECT_TRUE(WaitUntil([&] { return Shell_NotifyIconA(NIM_MODIFY, &record) != FALSE; }, 4000));
+        Sleep(1200);
+        EXPECT_EQ(3, g_adds);  // and no more once it is there
     });
 }
 

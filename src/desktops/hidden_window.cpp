@@ -1,0 +1,128 @@
+#include "hidden_window.h"
+#include <string.h>
+#include "../app/little_endian.h"
+
+static const unsigned char kSignature[4] = {'T', 'R', 'H', 'W'};
+const uint32_t kVersion = 1;
+const size_t kMaxRecovered = 65536;  // more windows than a session can hold: not our file
+
+int SameIdentity(const WindowIdentity &a, const WindowIdentity &b)
+{
+    return a.processId == b.processId && a.threadId == b.threadId &&
+           strncmp(a.className, b.className, sizeof a.className) == 0;
+}
+
+HiddenWindow *FindHiddenWindow(HiddenWindow *list, uintptr_t window)
+{
+    for (; list; list = list->next)
+        if (list->window == window) return list;
+    return NULL;
+}
+
+HiddenWindow *DetachSlot(HiddenWindow **list, int slot)
+{
+    HiddenWindow *detached = NULL, **tail = &detached;
+    while (*list) {
+        HiddenWindow *record = *list;
+        if (record->slot != slot) {
+            list = &record->next;
+            continue;
+        }
+        *list = record->next;
+        record->next = NULL;
+        *tail = record;
+        tail = &record->next;
+    }
+    return detached;
+}
+
+int TicketSettledBy(uint32_t ticket, uint32_t answered)
+{
+    return ticket != 0 && (int32_t)(answered - ticket) >= 0;
+}
+
+static int InSlot(const HiddenWindow *record)
+{
+    return record->slot >= 0 && record->slot <= kStashSlot;
+}
+
+// FNV-1a: enough to tell a damaged file from a sound one.
+static uint32_t Checksum(const unsigned char *data, size_t size)
+{
+    uint32_t hash = 2166136261u;
+    for (size_t i = 0; i < size; ++i) hash = (hash ^ data[i]) * 16777619u;
+    return hash;
+}
+
+size_t RecoveryFileSize(const HiddenWindow *list)
+{
+    size_t count = 0;
+    for (; list; list = list->next) count += InSlot(list);
+    return count ? kRecoveryHeaderSize + count * kRecoveryRecordSize : 0;
+}
+
+void EncodeRecoveryFile(const HiddenWindow *list, unsigned char *out)
+{
+    unsigned char *record = out + kRecoveryHeaderSize;
+    uint32_t count = 0;
+    for (; list; list = list->next) {
+        if (!InSlot(list)) continue;
+        uint64_t window = list->window;
+        PutLe32(record, (uint32_t)window);
+        PutLe32(record + 4, (uint32_t)(window >> 32));
+        PutLe32(record + 8, list->identity.processId);
+        PutLe32(record + 12, list->identity.threadId);
+        PutLe32(record + 16, (uint32_t)list->slot);
+        memset(record + 20, 0, 32);
+        strncpy((char *)record + 20, list->identity.className, 31);
+        record += kRecoveryRecordSize;
+        ++count;
+    }
+    memcpy(out, kSignature, 4);
+    PutLe32(out + 4, kVersion);
+    PutLe32(out + 8, count);
+    PutLe32(out + 12, Checksum(out + kRecoveryHeaderSize, count * kRecoveryRecordSize));
+}
+
+// As the encoder writes it: a name of 1 to 31 characters, zeros after it.
+static int IsWrittenClassName(const char name[32])
+{
+    const char *end = (const char *)memchr(name, '\0', 32);
+    if (!end || end == name) return 0;
+    size_t length = (size_t)(end - name);
+    for (size_t i = length; i < 32; ++i)
+        if (name[i] != '\0') return 0;
+    return 1;
+}
+
+static void ReadRecord(const unsigned char *record, RecoveredWindow *window)
+{
+    window->window = (uint64_t)GetLe32(record) | (uint64_t)GetLe32(record + 4) << 32;
+    window->identity.processId = GetLe32(record + 8);
+    window->identity.threadId = GetLe32(record + 12);
+    window->slot = (int32_t)GetLe32(record + 16);
+    memcpy(window->identity.className, record + 20, 32);
+}
+
+int DecodeRecoveryFile(const unsigned char *data, size_t size,
+                       void (*each)(const RecoveredWindow &window, void *context), void *context)
+{
+    if (size < kRecoveryHeaderSize || memcmp(data, kSignature, 4) != 0 || GetLe32(data + 4) != kVersion)
+        return 0;
+    size_t count = GetLe32(data + 8);
+    if (count == 0 || count > kMaxRecovered || size != kRecoveryHeaderSize + count * kRecoveryRecordSize ||
+        GetLe32(data + 12) != Checksum(data + kRecoveryHeaderSize, count * kRecoveryRecordSize))
+        return 0;
+    const unsigned char *records = data + kRecoveryHeaderSize;
+    for (size_t i = 0; i < count; ++i) {
+        RecoveredWindow window;
+        ReadRecord(records + i * kRecoveryRecordSize, &window);
+        if (window.slot < 0 || window.slot > kStashSlot || !IsWrittenClassName(window.identity.className)) return 0;
+    }
+    for (size_t i = 0; i < count; ++i) {
+        RecoveredWindow window;
+        ReadRecord(records + i * kRecoveryRecordSize, &window);
+        each(window, context);
+    }
+    return 1;
+}

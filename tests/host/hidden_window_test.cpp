@@ -1,0 +1,139 @@
+#include <gtest/gtest.h>
+#include <string.h>
+#include <string>
+#include <vector>
+#include "../../src/desktops/hidden_window.h"
+
+namespace {
+
+HiddenWindow Record(uintptr_t window, int slot, const char *className = "Notepad")
+{
+    HiddenWindow r = {};
+    r.window = window;
+    r.identity.processId = 100 + (uint32_t)window;
+    r.identity.threadId = 200 + (uint32_t)window;
+    strcpy(r.identity.className, className);
+    r.slot = slot;
+    return r;
+}
+
+// Links the records in the given order and returns the head.
+HiddenWindow *Link(std::vector<HiddenWindow> &records)
+{
+    for (size_t i = 0; i + 1 < records.size(); ++i) records[i].next = &records[i + 1];
+    records.back().next = NULL;
+    return &records[0];
+}
+
+std::string Windows(const HiddenWindow *list)
+{
+    std::string windows;
+    for (; list; list = list->next) windows += std::to_string(list->window) + ";";
+    return windows;
+}
+
+std::vector<RecoveredWindow> Decode(const std::vector<unsigned char> &file, int *accepted)
+{
+    std::vector<RecoveredWindow> windows;
+    *accepted = DecodeRecoveryFile(file.data(), file.size(), [](const RecoveredWindow &w, void *out) {
+        ((std::vector<RecoveredWindow> *)out)->push_back(w);
+    }, &windows);
+    return windows;
+}
+
+std::vector<unsigned char> Encode(const HiddenWindow *list)
+{
+    std::vector<unsigned char> file(RecoveryFileSize(list));
+    if (!file.empty()) EncodeRecoveryFile(list, file.data());
+    return file;
+}
+
+TEST(HiddenWindows, DetachTakesOneSlotInOrderAndLeavesTheRestLinked)
+{
+    std::vector<HiddenWindow> records = {Record(1, 0), Record(2, 1), Record(3, 0), Record(4, kStashSlot), Record(5, 0)};
+    HiddenWindow *list = Link(records);
+    HiddenWindow *slot0 = DetachSlot(&list, 0);
+    EXPECT_EQ("1;3;5;", Windows(slot0));
+    EXPECT_EQ("2;4;", Windows(list));
+    EXPECT_EQ(nullptr, DetachSlot(&list, 3));
+    EXPECT_EQ("4;", Windows(DetachSlot(&list, kStashSlot)));
+    EXPECT_EQ("2;", Windows(list));
+    EXPECT_EQ(&records[1], FindHiddenWindow(list, 2));
+    EXPECT_EQ(nullptr, FindHiddenWindow(list, 1));
+}
+
+TEST(HiddenWindows, AnAnswerSettlesItsTicketAndEarlierOnesAcrossTheWrap)
+{
+    struct { uint32_t ticket, answered; int settled; } cases[] = {
+        {5, 5, 1}, {4, 5, 1}, {6, 5, 0}, {0, 5, 0}, {0xFFFFFFFFu, 1, 1}, {1, 0xFFFFFFFFu, 0}};
+    for (const auto &c : cases)
+        EXPECT_EQ(c.settled, TicketSettledBy(c.ticket, c.answered)) << c.ticket << " by " << c.answered;
+}
+
+TEST(HiddenWindows, TheRecoveryFileHoldsTheSlotsAndGivesThemBackExactly)
+{
+    std::vector<HiddenWindow> records = {Record(7, 0), Record(8, kInViewSlot), Record(9, kStashSlot, "ABCDEFGHIJKLMNOPQRSTUVWXYZ01234"),
+                                         Record(10, 3)};
+    records[0].window = (uintptr_t)UINT64_C(0xFFFFFFFF00000007) & UINTPTR_MAX;  // high bits of a 64-bit handle
+    std::vector<unsigned char> file = Encode(Link(records));
+    ASSERT_EQ(kRecoveryHeaderSize + 3 * kRecoveryRecordSize, file.size());  // the one in view is not there
+    EXPECT_EQ(0, memcmp(file.data(), "TRHW\1\0\0\0\3\0\0\0", 12));
+    int accepted;
+    std::vector<RecoveredWindow> back = Decode(file, &accepted);
+    ASSERT_EQ(1, accepted);
+    ASSERT_EQ(3u, back.size());
+    for (int i : {0, 1, 2}) {
+        const HiddenWindow &r = records[i == 0 ? 0 : i + 1];
+        EXPECT_EQ((uint64_t)r.window, back[i].window);
+        EXPECT_EQ(r.slot, back[i].slot);
+        EXPECT_TRUE(SameIdentity(r.identity, back[i].identity)) << back[i].identity.className;
+    }
+    HiddenWindow inView = Record(8, kInViewSlot);
+    EXPECT_EQ(0u, RecoveryFileSize(&inView));  // nothing to mirror: no file
+}
+
+// Puts a right checksum over changed records, so that only their content is wrong.
+void Reseal(std::vector<unsigned char> &file)
+{
+    uint32_t hash = 2166136261u;
+    for (size_t i = kRecoveryHeaderSize; i < file.size(); ++i) hash = (hash ^ file[i]) * 16777619u;
+    for (int b = 0; b < 4; ++b) file[12 + b] = (unsigned char)(hash >> (8 * b));
+}
+
+TEST(HiddenWindows, ADamagedOrForeignRecoveryFileGivesNothingBack)
+{
+    std::vector<HiddenWindow> records = {Record(1, 0), Record(2, 1)};
+    const std::vector<unsigned char> sound = Encode(Link(records));
+    int accepted;
+    for (size_t at = 0; at < sound.size(); ++at) {  // any one bit changed
+        std::vector<unsigned char> file = sound;
+        file[at] ^= 0x10;
+        EXPECT_TRUE(Decode(file, &accepted).empty()) << "byte " << at;
+        EXPECT_EQ(0, accepted) << "byte " << at;
+    }
+    for (size_t size : {(size_t)0, (size_t)15, kRecoveryHeaderSize, sound.size() - 1}) {
+        std::vector<unsigned char> file(sound.begin(), sound.begin() + size);
+        EXPECT_TRUE(Decode(file, &accepted).empty()) << size << " bytes";
+        EXPECT_EQ(0, accepted);
+    }
+    std::vector<unsigned char> longer = sound;
+    longer.push_back(0);
+    Decode(longer, &accepted);
+    EXPECT_EQ(0, accepted);
+    // Sound checksums over what no version of the program writes: a slot out of range, a class
+    // name without its NUL, an empty class name, no record at all.
+    const size_t second = kRecoveryHeaderSize + kRecoveryRecordSize;
+    std::vector<unsigned char> foreign[4] = {sound, sound, sound,
+                                             std::vector<unsigned char>(sound.begin(), sound.begin() + kRecoveryHeaderSize)};
+    foreign[0][second + 16] = 5;
+    memset(&foreign[1][second + 20], 'x', 32);
+    foreign[2][second + 20] = '\0';
+    foreign[3][8] = 0;
+    for (std::vector<unsigned char> &file : foreign) {
+        Reseal(file);
+        EXPECT_TRUE(Decode(file, &accepted).empty()) << "case " << &file - foreign;
+        EXPECT_EQ(0, accepted) << "case " << &file - foreign;
+    }
+}
+
+}  // namespace
