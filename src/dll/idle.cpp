@@ -49,3 +49,13 @@ uint32_t SecondsOfDay(unsigned hour, unsigned minute, unsigned second)
 {
     return hour * 3600u + minute * 60u + second;
 }
+
+unsigned CountersGetTime(DiskIdleTracker *disk, Counters *counters, const PlatformSample &sample)
+{
+    if (!counters) return sample.haveClock ? 1u : 0u;
+    counters->timeOfDay = SecondsOfDay(sample.hour, sample.minute, sample.second);
+    counters->diskIdle = sample.haveClock ? SampleDiskIdle(disk, sample.haveDisks, sample.diskSignature, sample.uptimeMs) : 0;
+    counters->inputIdle = sample.haveInput ? InputIdleSeconds(sample.nowTick, sample.lastInputTick) : 0;
+    counters->uptime = (uint32_t)(sample.uptimeMs / 1000);
+    return 1;
+}

@@ -1,8 +1,9 @@
-// Idle tracking for the companion module, kept apart from the platform so that it can be
-// driven with made-up samples.
+// The companion module's counters apart from the platform, so that they can be driven with
+// made-up samples: idle tracking, and what a reading and a restart make of a look at the platform.
 #pragma once
 #include <stddef.h>
 #include <stdint.h>
+#include "../companion/counters.h"
 
 // Seconds since the last keyboard or mouse input, from two 32-bit millisecond tick counts.
 // The unsigned difference survives the tick count's wrap. A last-input tick ahead of now (input
@@ -33,3 +34,21 @@ int DiskCountsFromPerformance(const unsigned char *data, size_t len, uint32_t *r
 
 // Local time of day in seconds since midnight.
 uint32_t SecondsOfDay(unsigned hour, unsigned minute, unsigned second);
+
+// One look at the platform, as a reading takes it.
+struct PlatformSample {
+    unsigned hour, minute, second;  // the local time
+    int haveClock;                  // uptimeMs could be read
+    uint64_t uptimeMs;              // since the system started, never going back
+    int haveDisks;                  // some disk answered with its counts
+    uint32_t diskSignature;         // their combined read and write counts
+    int haveInput;                  // the platform tells the last input (2000 and later)
+    uint32_t nowTick, lastInputTick;
+};
+
+// GetTime apart from the platform. With counters NULL it starts (or restarts) them: 1 when they
+// can run. A restart keeps the disk idle baseline, which stays valid as long as the same disks
+// answer and the clock runs on: the program restarts the counters on every reading whose time
+// of day is 0, which midnight's first second is too, and that must cost no idle time.
+// Otherwise it fills counters from the sample and returns 1.
+unsigned CountersGetTime(DiskIdleTracker *disk, Counters *counters, const PlatformSample &sample);

@@ -93,42 +93,40 @@ int DiskSignature(uint32_t *signature)
     return any;
 }
 
-uint32_t ReadInputIdle()
+void ReadInput(PlatformSample *sample)
 {
     static GetLastInputInfoFn getLastInput = (GetLastInputInfoFn)(void *)GetProcAddress(
         GetModuleHandleA("user32.dll"), "GetLastInputInfo");
     LASTINPUTINFO info = {sizeof info, 0};
-    if (!getLastInput || !getLastInput(&info)) return 0;
-    return InputIdleSeconds(GetTickCount(), info.dwTime);  // the tick is read after the input time
+    sample->haveInput = getLastInput && getLastInput(&info);
+    sample->lastInputTick = info.dwTime;
+    sample->nowTick = GetTickCount();  // read after the input time
 }
 
-void ReadCounters(Counters *c)
+PlatformSample LookAtThePlatform()
 {
+    PlatformSample sample = {};
     SYSTEMTIME now;
     GetLocalTime(&now);
-    c->timeOfDay = SecondsOfDay(now.wHour, now.wMinute, now.wSecond);
-    uint64_t ms = 0;
-    int haveClock = ReadUptimeMs(&ms);
-    uint32_t signature = 0;
-    int haveDisks = DiskSignature(&signature);
-    c->diskIdle = haveClock ? SampleDiskIdle(&g_diskIdle, haveDisks, signature, ms) : 0;
-    c->inputIdle = ReadInputIdle();
-    c->uptime = (uint32_t)(ms / 1000);
+    sample.hour = now.wHour;
+    sample.minute = now.wMinute;
+    sample.second = now.wSecond;
+    sample.haveClock = ReadUptimeMs(&sample.uptimeMs);
+    sample.haveDisks = DiskSignature(&sample.diskSignature);
+    ReadInput(&sample);
+    return sample;
 }
 
 }  // namespace
 
 extern "C" __declspec(dllexport) unsigned __cdecl GetTime(Counters *buffer)
 {
-    if (buffer) {
-        ReadCounters(buffer);
-        return 1;
-    }
-    CloseDisks();
+    if (buffer) return CountersGetTime(&g_diskIdle, buffer, LookAtThePlatform());
+    CloseDisks();  // a disk may have come or gone: the next reading notices
     OpenDisks();
-    ResetDiskIdle(&g_diskIdle);
-    uint64_t ms;
-    return ReadUptimeMs(&ms) ? 1u : 0u;
+    PlatformSample clock = {};
+    clock.haveClock = ReadUptimeMs(&clock.uptimeMs);
+    return CountersGetTime(&g_diskIdle, NULL, clock);
 }
 
 // The link target "docs" is the folder of the user's guide that ships beside the program.

@@ -69,4 +69,83 @@ TEST(SchemeFileE2E, APathTooLongForTheFileNameTouchesNoFile)
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((folder + "Trellith.ini.new").c_str()));
 }
 
+// Confirmed in the settings, then the process is killed: the file holds what was confirmed.
+TEST(SchemeFileE2E, OkSavesSoThatAHardKillLosesNothing)
+{
+    std::string folder = MakeProgramFolder("schemes-kill");
+    WriteFileBytes(folder + "Trellith.ini", Record("one", 0, 1, 0, 0, 0, 0) + kForce);
+    Program program(folder + "Trellith.exe");
+    HWND main = program.MainWindow();
+    ASSERT_TRUE(main != NULL);
+    PostMessageA(main, WM_COMMAND, 1038, 0);  // 定时器设置...
+    HWND dialog = NULL;
+    // Shown once its controls are made and set.
+    ASSERT_TRUE(WaitUntil([&] { return (dialog = FindWindowA("#32770", "定时器设置")) && IsWindowVisible(dialog); }));
+    // Typed into the name box, then 新建 and 确定; posted, so that no answer is waited for.
+    HWND nameEdit = FindWindowExA(GetDlgItem(dialog, 1000), NULL, "Edit", NULL);
+    ASSERT_TRUE(nameEdit != NULL);
+    PostMessageA(nameEdit, EM_SETSEL, 0, -1);
+    for (const char *c = "two"; *c; ++c) PostMessageA(nameEdit, WM_CHAR, *c, 1);
+    PostMessageA(GetDlgItem(dialog, 4), BM_CLICK, 0, 0);
+    PostMessageA(GetDlgItem(dialog, 1), BM_CLICK, 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+    TerminateProcess(program.Process(), 1);
+    program.WaitForExit(5000);
+    std::string expected = Record("one", 0, 1, 0, 0, 0, 0) + Record("two", 0, 0, 0, 0, 0, 0) + kForce;
+    expected[120] = '\0';  // a new record is all zeros after its name
+    EXPECT_EQ(expected, ReadFileBytes(folder + "Trellith.ini"));
+}
+
+// A backup or a virus scanner holds the file at log-on: the program neither loses the schemes
+// nor writes an empty list over them, and takes them in once it can read the file.
+TEST(SchemeFileE2E, AFileHeldByAnotherProgramAtStartIsReadLaterAndNeverOverwritten)
+{
+    std::string folder = MakeProgramFolder("schemes-locked");
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    unsigned short minute = (unsigned short)(now.wHour * 60 + now.wMinute);
+    // Due now or in the next minute, a bell; stored as fired, which a load clears.
+    std::string file = Record("now", 0, minute, 0, 30, 0, 0) + Record("next", 0, (minute + 1) % 1440, 0, 30, 0, 0) + kForce;
+    file[72] = file[152] = 1;
+    WriteFileBytes(folder + "Trellith.ini", file);
+    auto hold = [&] {
+        return CreateFileA((folder + "Trellith.ini").c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
+    };
+    {
+        // Released while the settings are open, when no tick reads it: the exit that follows
+        // must still leave it alone.
+        HANDLE lock = hold();
+        ASSERT_NE(INVALID_HANDLE_VALUE, lock);
+        Program program(folder + "Trellith.exe");
+        HWND main = program.MainWindow();
+        ASSERT_TRUE(main != NULL);
+        Sleep(1500);
+        PostMessageA(main, WM_COMMAND, 1038, 0);
+        ASSERT_TRUE(WaitUntil([&] { return FindWindowA("#32770", "定时器设置") != NULL; }));
+        CloseHandle(lock);
+        PostMessageA(main, WM_COMMAND, 1039, 0);  // 退出
+        EXPECT_EQ(0u, program.WaitForExit(5000));
+        EXPECT_EQ(file, ReadFileBytes(folder + "Trellith.ini"));  // byte for byte
+    }
+    HANDLE lock = hold();
+    Program program(folder + "Trellith.exe");
+    HWND main = program.MainWindow();
+    ASSERT_TRUE(main != NULL);
+    Sleep(1500);
+    EXPECT_EQ(NULL, program.MessageBox(0));  // nothing due: no schemes yet
+    CloseHandle(lock);
+    HWND countdown = program.MessageBox(4000);  // a tick reads the file: one of them fires
+    ASSERT_TRUE(countdown != NULL);
+    char title[32] = "";
+    GetWindowTextA(countdown, title, sizeof title);
+    EXPECT_STREQ("Trellith", title);
+    PostMessageA(countdown, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(countdown); }));
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(0u, program.WaitForExit(5000));
+    std::string saved = ReadFileBytes(folder + "Trellith.ini");
+    ASSERT_EQ(file.size(), saved.size());
+    EXPECT_EQ(1, saved[72] + saved[152]);  // loaded (fired cleared), then one fired
+}
+
 }  // namespace

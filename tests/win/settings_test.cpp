@@ -1,6 +1,7 @@
 // The timer settings dialog driven as a user's actions arrive: typed text, button clicks,
 // choices from the lists; checked in the scheme list, the file and the registry.
 #include <gtest/gtest.h>
+#include <set>
 #include "harness.h"
 #include "../../src/app/alloc.h"
 #include "../../src/app/app_main.h"
@@ -365,6 +366,101 @@ TEST_F(Settings, ANameIsNeverCutInsideADoubleByteCharacter)
         SendMessageA(Item(IDC_DELETE), BM_CLICK, 0, 0);
         EXPECT_EQ("", Names());
         EXPECT_EQ(0, SendMessageA(Item(IDC_SCHEME_NAME), CB_GETCOUNT, 0, 0));
+        Close(IDOK);
+    });
+}
+
+// Press, release, press and release on 删除, as the system delivers a double click: the
+// second press comes as WM_LBUTTONDBLCLK, which an owner-drawn button reports as BN_DOUBLECLICKED.
+TEST_F(Settings, ADoubleClickOnAButtonActsOnce)
+{
+    Run(Record("a") + Record("b") + Record("c") + kNoForce, [&] {
+        Open();
+        HWND del = Item(IDC_DELETE);
+        for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP})
+            PostMessageA(del, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(5, 5));
+        EXPECT_TRUE(WaitUntil([&] { return Names() != "a;b;c;"; }));
+        Sleep(300);
+        EXPECT_EQ("b;c;", Names());
+        Close(IDOK);
+    });
+}
+
+TEST_F(Settings, OkWritesTheSchemesAtOnceOrSaysItCouldNot)
+{
+    const std::string original = Record("a") + kNoForce;
+    Run(original, [&] {
+        Open();
+        Type(IDC_SCHEME_NAME, L"b");
+        SendMessageA(Item(IDC_NEW), BM_CLICK, 0, 0);
+        Close(IDOK);
+        EXPECT_EQ(Record("a") + Record("b") + kNoForce, ReadFileBytes(SchemeFilePath()));  // while it runs
+
+        std::string saved = ReadFileBytes(SchemeFilePath());
+        std::string blocker = SchemeFilePath() + ".new";
+        ASSERT_TRUE(CreateDirectoryA(blocker.c_str(), NULL));  // the new file cannot be made
+        Open();
+        SendMessageA(Item(IDC_DELETE), BM_CLICK, 0, 0);
+        EXPECT_EQ("无法将方案保存到文件 " + SchemeFilePath() + "。", ClickExpectingMessage(IDOK));
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));  // closed as OK closes
+        EXPECT_EQ("b;", Names());
+        EXPECT_EQ(saved, ReadFileBytes(SchemeFilePath()));
+        RemoveDirectoryA(blocker.c_str());
+    });
+}
+
+// The session ends, or the program is ended from its menu, while the dialog is open: what is
+// written is what Cancel would have put back, with the force-close option as just set.
+TEST_F(Settings, AnEndUnderTheDialogWritesTheSchemesAsTheyWereWhenItOpened)
+{
+    const std::string original = Record("a", 1) + Record("b", 2) + kNoForce;
+    const std::string confirmed = Record("a", 1) + Record("b", 2) + std::string("\1\0\0\0", 4);
+    for (bool sessionEnd : {true, false}) {
+        Run(original, [&] {
+            Open();
+            SendMessageA(Item(IDC_DELETE), BM_CLICK, 0, 0);
+            Type(IDC_SCHEME_NAME, L"z");
+            SendMessageA(Item(IDC_NEW), BM_CLICK, 0, 0);
+            Type(IDC_TRIGGER_HOURS, L"9");
+            SendMessageA(Item(IDC_FORCE_CLOSE), BM_CLICK, 0, 0);
+            if (sessionEnd) {
+                SendMessageA(main, WM_QUERYENDSESSION, 0, 0);
+                SendMessageA(main, WM_ENDSESSION, TRUE, 0);
+                EXPECT_EQ(confirmed, ReadFileBytes(SchemeFilePath()));
+                DeleteFileA(SchemeFilePath().c_str());
+                SendMessageA(main, WM_ENDSESSION, FALSE, 0);  // a session end called off writes nothing
+                EXPECT_EQ("<missing>", ReadFileBytes(SchemeFilePath()));
+            }
+            PostMessageA(main, WM_COMMAND, IDM_EXIT, 0);
+            EXPECT_TRUE(WaitUntil([&] { return !IsWindow(main); }));  // with the dialog still open
+        });
+        EXPECT_EQ(confirmed, ReadFileBytes(SchemeFilePath())) << (sessionEnd ? "after the session end" : "exit");
+        EXPECT_EQ(nullptr, *BackupListHead());  // the unconfirmed edits were given up, not left behind
+    }
+}
+
+TEST_F(Settings, NamesThatDifferOnlyInCaseKeepOneLineEach)
+{
+    Run(Record("abc", 1) + Record("ABC", 2) + Record("Abc", 3) + kNoForce, [&] {
+        Open();
+        for (int left = 3; left > 0; --left) {
+            ASSERT_EQ(left, SendMessageA(Item(IDC_SCHEME_NAME), CB_GETCOUNT, 0, 0));
+            std::multiset<std::string> lines;
+            for (int entry = 0; entry < left; ++entry) {
+                char text[48] = "";
+                SendMessageA(Item(IDC_SCHEME_NAME), CB_GETLBTEXT, entry, (LPARAM)text);
+                lines.insert(text);
+                Choose(IDC_SCHEME_NAME, entry);  // each line shows its own scheme
+                Scheme *chosen = FindScheme(text);
+                ASSERT_TRUE(chosen != NULL) << text;
+                EXPECT_EQ((LRESULT)chosen->actionKind, SendMessageA(Item(IDC_ACTION_KIND), CB_GETCURSEL, 0, 0)) << text;
+            }
+            std::multiset<std::string> records;
+            for (Scheme *s = *SchemeListHead(); s; s = s->next) records.insert(s->name);
+            EXPECT_EQ(records, lines);
+            SendMessageA(Item(IDC_DELETE), BM_CLICK, 0, 0);  // the last one chosen
+        }
+        EXPECT_EQ("", Names());
         Close(IDOK);
     });
 }
