@@ -1,5 +1,6 @@
 // Figures of the running program under the real platform, each beside a bare baseline measured
-// in the same run: a desktop switch against the same ShowWindow calls made in a plain loop, the
+// in the same run: a desktop switch of the real program, from the click until every window has
+// its new state, against the same ShowWindow calls made in a plain loop, the
 // tick against reading the counters alone, start-up to the tray icon and memory against a
 // minimal tray program. Prints one line a figure.
 #include <windows.h>
@@ -10,7 +11,6 @@
 #include <string>
 #include <vector>
 #include "../src/companion/companion.h"
-#include "../src/desktops/desktops.h"
 #include "../src/scheduler/scheduler.h"
 #include "../src/schemes/scheme.h"
 #include "../tests/win/harness.h"
@@ -31,31 +31,75 @@ double Median(std::vector<double> v)
     return v[v.size() / 2];
 }
 
-// One cycle of four switches hides every window once and shows it once; so does the bare loop.
-void SwitchFigures(int windows)
+// The windows of the helpers, top of the z-order first.
+std::vector<HWND> InZOrder(const std::vector<HelperWindows *> &helpers)
 {
-    HelperWindows helper({"Bench*" + std::to_string(windows)});
-    while (CurrentDesktop() != 0) SwitchDesktop((HWND)NULL);
-    std::vector<HWND> all = helper.All();
-    if ((int)all.size() != windows) printf("(only %zu of %d windows appeared)\n", all.size(), windows);
-    std::vector<double> ours, bare;
-    for (int round = 0; round < 3; ++round) {
-        double start = Now();
-        for (int i = 0; i < 4; ++i) SwitchDesktop((HWND)NULL);
-        ours.push_back(Now() - start);
-        start = Now();
-        for (HWND w : all) ShowWindow(w, SW_HIDE);
-        for (auto w = all.rbegin(); w != all.rend(); ++w) ShowWindow(*w, SW_SHOW);
-        bare.push_back(Now() - start);
-    }
+    std::vector<HWND> all;
+    for (HelperWindows *h : helpers)
+        for (HWND w : h->All()) all.push_back(w);
+    std::vector<HWND> ordered;
+    for (HWND w = GetTopWindow(NULL); w; w = GetWindow(w, GW_HWNDNEXT))
+        if (std::find(all.begin(), all.end(), w) != all.end()) ordered.push_back(w);
+    return ordered;
+}
+
+// Seconds from the click until every window is as the switch means it to be.
+double TimedSwitch(HWND main, const std::vector<HWND> &windows, bool visible)
+{
     double start = Now();
-    int manageable = 0;
-    EnumWindows([](HWND w, LPARAM n) -> BOOL { *(int *)n += IsManageableWindow(w); return TRUE; }, (LPARAM)&manageable);
-    double filter = Now() - start;
-    printf("  (filtering all %d windows once: %.2f ms)\n", manageable, filter * 1000);
-    double o = Median(ours) / 4, b = Median(bare) / 4;
-    printf("switch with %4d windows: %8.2f ms a switch, bare ShowWindow loop %8.2f ms, ratio %.2f\n",
-           windows, o * 1000, b * 1000, o / b);
+    PostMessageA(main, WM_USER, 102, WM_LBUTTONUP);
+    for (;;) {
+        bool done = true;
+        for (HWND w : windows)
+            if ((IsWindowVisible(w) != FALSE) != visible) {
+                done = false;
+                break;
+            }
+        if (done) return Now() - start;
+        if (Now() - start > 60) return -1;
+        Sleep(1);
+    }
+}
+
+// Four switches from desktop 0, where all the windows are: the first hides them, the last
+// shows them. Beside it, the bare loop of synchronous ShowWindow calls over the same windows in
+// their z-order. Afterwards the z-order and the window in front are checked against before.
+void SwitchFigures(HWND main, int windows, int programs)
+{
+    std::vector<HelperWindows *> helpers;
+    for (int i = 0; i < programs; ++i)
+        helpers.push_back(new HelperWindows({"Bench" + std::to_string(i) + "*" + std::to_string(windows / programs)}));
+    std::vector<HWND> all = InZOrder(helpers);
+    if ((int)all.size() != windows) printf("(only %zu of %d windows appeared)\n", all.size(), windows);
+    SetForegroundWindow(all[0]);
+    WaitUntil([&] { return GetForegroundWindow() == all[0]; });
+    std::vector<double> hide, show, bareHide, bareShow;
+    bool orderKept = true, frontKept = true;
+    for (int round = 0; round < 3; ++round) {
+        const std::vector<HWND> before = InZOrder(helpers);
+        const HWND front = GetForegroundWindow();
+        hide.push_back(TimedSwitch(main, all, false));
+        TimedSwitch(main, {}, false);
+        TimedSwitch(main, {}, false);
+        show.push_back(TimedSwitch(main, all, true));
+        WaitUntil([&] { return GetForegroundWindow() == front; }, 2000);
+        orderKept = orderKept && InZOrder(helpers) == before;
+        frontKept = frontKept && GetForegroundWindow() == front;
+        double start = Now();
+        for (HWND w : before) ShowWindow(w, SW_HIDE);
+        bareHide.push_back(Now() - start);
+        start = Now();
+        for (auto w = before.rbegin(); w != before.rend(); ++w) ShowWindow(*w, SW_SHOW);
+        bareShow.push_back(Now() - start);
+        SetForegroundWindow(front);  // as the bare loop found it: the next round starts alike
+        WaitUntil([&] { return GetForegroundWindow() == front; }, 2000);
+    }
+    printf("switch, %3d windows of %2d program%s: hide %7.1f ms (bare loop %7.1f ms, ratio %.2f), "
+           "show %7.1f ms (bare %7.1f ms, ratio %.2f); z-order %s, front %s after four switches\n",
+           windows, programs, programs == 1 ? " " : "s", Median(hide) * 1000, Median(bareHide) * 1000,
+           Median(hide) / Median(bareHide), Median(show) * 1000, Median(bareShow) * 1000,
+           Median(show) / Median(bareShow), orderKept ? "kept" : "CHANGED", frontKept ? "kept" : "CHANGED");
+    for (HelperWindows *h : helpers) delete h;
 }
 
 void TickFigures(int schemes)
@@ -117,12 +161,20 @@ void Memory(HANDLE process, size_t *workingSet, size_t *privateBytes)
     *privateBytes = m.PrivateUsage / 1024;
 }
 
+// Trellith in a folder of its own, with no scheme file.
+std::string BenchCopy()
+{
+    const std::string folder = BinFolder() + "bench\\";
+    CreateDirectoryA(folder.c_str(), NULL);
+    CopyFileA((BinFolder() + "Trellith.exe").c_str(), (folder + "Trellith.exe").c_str(), FALSE);
+    CopyFileA((BinFolder() + "Trellith.dll").c_str(), (folder + "Trellith.dll").c_str(), FALSE);
+    DeleteFileA((folder + "Trellith.ini").c_str());
+    return folder + "Trellith.exe";
+}
+
 void StartUpAndMemoryFigures()
 {
-    const std::string trellith = BinFolder() + "bench\\Trellith.exe", baseline = BinFolder() + "tray_baseline.exe";
-    CreateDirectoryA((BinFolder() + "bench").c_str(), NULL);
-    CopyFileA((BinFolder() + "Trellith.exe").c_str(), trellith.c_str(), FALSE);
-    CopyFileA((BinFolder() + "Trellith.dll").c_str(), (BinFolder() + "bench\\Trellith.dll").c_str(), FALSE);
+    const std::string trellith = BenchCopy(), baseline = BinFolder() + "tray_baseline.exe";
     std::vector<double> ours, bare;
     size_t ws0 = 0, pb0 = 0, ws1 = 0, pb1 = 0, bws = 0, bpb = 0;
     for (int round = 0; round < 5; ++round) {
@@ -155,7 +207,15 @@ void StartUpAndMemoryFigures()
 int main()
 {
     setvbuf(stdout, NULL, _IONBF, 0);
-    for (int n : {50, 200, 1000}) SwitchFigures(n);
+    {
+        HANDLE process;
+        const std::string trellith = BenchCopy();
+        StartUpToIcon(trellith, "TRELLITH15", 102, &process);
+        HWND main = FindWindowA("TRELLITH15", NULL);
+        for (int n : {50, 200})
+            for (int programs : {1, 10}) SwitchFigures(main, n, programs);
+        Stop(process, "TRELLITH15");
+    }
     if (!LoadCompanion() || !StartCounters()) {
         printf("Trellith.dll missing\n");
         return 1;

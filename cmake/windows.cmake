@@ -35,6 +35,7 @@ target_compile_options(trellith_core PRIVATE ${TRELLITH_FLAGS} -Os -ffunction-se
 target_link_libraries(trellith_core PUBLIC comctl32 winmm shell32 user32 gdi32 advapi32)
 
 add_executable(Trellith WIN32 src/app/main.cpp src/res/trellith.rc)
+add_dependencies(Trellith images)
 target_include_directories(Trellith PRIVATE ${IMAGE_DIR} src/res)
 target_compile_options(Trellith PRIVATE ${TRELLITH_FLAGS} -Os)
 target_link_libraries(Trellith PRIVATE trellith_core)

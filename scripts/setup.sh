@@ -6,8 +6,8 @@ set -euo pipefail
 packages=(
   cmake make g++ clang libclang-rt-14-dev googletest libgtest-dev libbenchmark-dev
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools
-  wine wine32:i386 wine64
-  xvfb x11-utils xdotool imagemagick fonts-wqy-zenhei locales-all
+  wine wine32:i386 wine64 qemu-user-static
+  xvfb x11-utils xdotool imagemagick fonts-wqy-zenhei fonts-wine fonts-arphic-uming locales-all
   zip
 )
 

@@ -37,16 +37,21 @@ start_virtual_display() {
 
 # Creates the prefix once: every program runs inside one virtual desktop named "shell", which
 # has a taskbar and a notification area, and hiding a window takes no window-manager round trip.
+# "宋体", the dialogs' font, is a Song face that draws whole glyphs at 12 pixels (the CJK bitmap
+# strike Wine would take otherwise cuts their tops off), in this prefix only.
 prepare_prefix() {
-  if [ ! -f "$WINEPREFIX/.trellith-ready" ]; then
+  if [ ! -f "$WINEPREFIX/.trellith-ready-2" ]; then
     mkdir -p "$WINEPREFIX"
     "$WINE" wineboot -i >/dev/null 2>&1
     "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d shell /f >/dev/null 2>&1
     "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v shell /d 1024x768 /f >/dev/null 2>&1
     "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
     "$WINE" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+    for face in 宋体 SimSun 新宋体 NSimSun; do
+      "$WINE" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /d "AR PL UMing CN" /f >/dev/null 2>&1
+    done
     wineserver -w
-    touch "$WINEPREFIX/.trellith-ready"
+    touch "$WINEPREFIX/.trellith-ready-2"
   fi
 }
 

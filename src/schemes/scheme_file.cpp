@@ -59,6 +59,7 @@ static int ReadSchemeFile(Scheme **list, uint32_t *forceClose)
 
 int LoadSchemes()
 {
+    g_keepRejectedFile = 0;
     uint32_t forceClose = ForceCloseOption();
     int result = ReadSchemeFile(SchemeListHead(), &forceClose);
     g_unread = result < 0;

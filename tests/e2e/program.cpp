@@ -79,21 +79,3 @@ std::string MakeProgramFolder(const std::string &name, const std::string &exeNam
     if (!module.empty()) CopyFileA((BinFolder() + module).c_str(), (folder + "Trellith.dll").c_str(), FALSE);
     return folder;
 }
-
-namespace {
-BOOL CALLBACK AppendStaticText(HWND child, LPARAM parameter)
-{
-    char className[32], text[512];
-    GetClassNameA(child, className, sizeof className);
-    GetWindowTextA(child, text, sizeof text);
-    if (lstrcmpiA(className, "Static") == 0) *(std::string *)parameter += text;
-    return TRUE;
-}
-}  // namespace
-
-std::string MessageBoxText(HWND box)
-{
-    std::string text;
-    EnumChildWindows(box, AppendStaticText, (LPARAM)&text);
-    return text;
-}

@@ -26,6 +26,3 @@ private:
 // unless module is empty, the given companion module as Trellith.dll. Emptied first.
 std::string MakeProgramFolder(const std::string &name, const std::string &exeName = "Trellith.exe",
                               const std::string &module = "Trellith.dll");
-
-// The texts of a message box's static controls, joined, and the icon it shows.
-std::string MessageBoxText(HWND box);

@@ -15,13 +15,16 @@ bool MutexExists()
 
 // Icons cannot be read across processes; the screen shows which one it is: the error icon is
 // red, the information icon blue. Returns the share of the icon's pixels of each.
+BOOL CALLBACK FindIconStatic(HWND child, LPARAM found)
+{
+    if ((GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) *(HWND *)found = child;
+    return TRUE;
+}
+
 void IconColours(HWND box, int *redPixels, int *bluePixels)
 {
     HWND icon = NULL;
-    EnumChildWindows(box, [](HWND child, LPARAM found) -> BOOL {
-        if ((GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) *(HWND *)found = child;
-        return TRUE;
-    }, (LPARAM)&icon);
+    EnumChildWindows(box, FindIconStatic, (LPARAM)&icon);
     *redPixels = *bluePixels = 0;
     if (!icon) return;
     RECT r;

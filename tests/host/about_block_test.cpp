@@ -32,5 +32,6 @@ TEST(AboutBlock, RelativeTargetsAreFilesBesideTheProgram)
     EXPECT_FALSE(IsRelativeTarget("mailto:someone"));
     EXPECT_FALSE(IsRelativeTarget("C:\\guide"));
     EXPECT_FALSE(IsRelativeTarget("\\\\server\\share"));
+    EXPECT_FALSE(IsRelativeTarget("/docs"));
     EXPECT_FALSE(IsRelativeTarget(""));
 }

@@ -108,8 +108,8 @@ TEST(SchemeFileCodec, FiredClearedFlagsAndLinkAsStored)
 TEST(SchemeFileCodec, SaveThenLoadReproducesEveryRecordInOrder)
 {
     Bytes original = File({Record("one", {0, 1439, 4, 3599, 1, 0, 1, 5}),
-                           Record("two", {3, 0, 0, 0, 0, 9, 0, 6}),
-                           Record("three", {1, 7, 2, 60, 0, 1, 1, 7})}, 1);
+                           Record("two", {3, 0, 0, 0, 0xA1B2C3D4u, 0x80000009u, 0, 6}),  // every byte
+                           Record("three", {1, 7, 2, 60, 0, 1, 1, 7})}, 0xF1E2D3C4u);
     original[20] = 'z';  // a byte after the name's NUL is kept as it is
     Loaded loaded;
     ASSERT_EQ(1, loaded.Decode(original));

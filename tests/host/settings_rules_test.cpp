@@ -46,4 +46,16 @@ TEST(NameClipping, NeverSplitsADoubleByteCharacter)
     const char broken[] = {'a', '\xD6', '\0'};  // a lead byte without its trail byte
     strcpy(name, broken);
     EXPECT_EQ(1u, ClipNameToCharacters(name, 47));
+
+    // At the 47th byte: 0x81 to 0xFE begin a character that would end in the 48th and go; 0x80
+    // and 0xFF are characters of one byte and stay.
+    struct { unsigned char last; size_t kept; } edges[] = {{0x80, 47}, {0x81, 46}, {0xFE, 46}, {0xFF, 47}};
+    for (const auto &e : edges) {
+        std::string n(46, 'a');
+        n += (char)e.last;
+        n += 'b';
+        strcpy(name, n.c_str());
+        EXPECT_EQ(e.kept, ClipNameToCharacters(name, 47)) << std::hex << (int)e.last;
+        EXPECT_EQ(n.substr(0, e.kept), name) << std::hex << (int)e.last;
+    }
 }

@@ -123,16 +123,40 @@ TEST_F(AppMainTest, ExitAndCloseFromOutsideEndWithoutARequestAndRewriteTheFile)
     }
 }
 
+// The first instance holds the mutex on a thread of its own, as another process would.
+DWORD WINAPI FirstInstance(void *parameter)
+{
+    HANDLE *handles = (HANDLE *)parameter;  // the mutex, and the event that ends this thread
+    handles[0] = CreateMutexA(NULL, TRUE, APP_INSTANCE_NAME);
+    WaitForSingleObject(handles[1], INFINITE);
+    ReleaseMutex(handles[0]);
+    return 0;
+}
+
+HANDLE ProbeHandle()  // Wine gives a new handle the lowest free slot: a leak moves the probe
+{
+    HANDLE probe = CreateEventA(NULL, FALSE, FALSE, NULL);
+    CloseHandle(probe);
+    return probe;
+}
+
 TEST_F(AppMainTest, ASecondInstanceEndsSilentlyAndLeavesTheFirstAlone)
 {
-    HANDLE first = CreateMutexA(NULL, TRUE, APP_INSTANCE_NAME);
+    HANDLE handles[2] = {NULL, CreateEventA(NULL, TRUE, FALSE, NULL)};
+    HANDLE thread = CreateThread(NULL, 0, FirstInstance, handles, 0, NULL);
+    ASSERT_TRUE(WaitUntil([&] { return handles[0] != NULL; }));
+    const HANDLE probe = ProbeHandle();
     DWORD start = GetTickCount();
     EXPECT_EQ(0, AppMain(GetModuleHandleA(NULL)));
     EXPECT_LT(GetTickCount() - start, 1000u);
+    EXPECT_EQ(probe, ProbeHandle());  // its own handle to the mutex was closed
     EXPECT_EQ(NULL, FindWindowA("TRELLITH15", NULL));
-    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(first, 0));  // still ours, still usable
-    ReleaseMutex(first);
-    CloseHandle(first);
+    EXPECT_EQ(WAIT_TIMEOUT, WaitForSingleObject(handles[0], 0));  // still the first one's
+    SetEvent(handles[1]);
+    WaitForSingleObject(thread, 5000);
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(handles[0], 0));  // released by its owner only
+    ReleaseMutex(handles[0]);
+    for (HANDLE h : {handles[0], handles[1], thread}) CloseHandle(h);
 }
 
 LONG g_allocated, g_freed;

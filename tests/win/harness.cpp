@@ -112,6 +112,48 @@ void Pump(DWORD ms)
     } while (GetTickCount() - start < ms);
 }
 
+void *PatchImport(const char *module, const char *function, void *replacement)
+{
+    BYTE *base = (BYTE *)GetModuleHandleA(NULL);
+    IMAGE_NT_HEADERS *nt = (IMAGE_NT_HEADERS *)(base + ((IMAGE_DOS_HEADER *)base)->e_lfanew);
+    const IMAGE_DATA_DIRECTORY &imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    for (IMAGE_IMPORT_DESCRIPTOR *d = (IMAGE_IMPORT_DESCRIPTOR *)(base + imports.VirtualAddress); d->Name; ++d) {
+        if (lstrcmpiA((const char *)(base + d->Name), module) != 0) continue;
+        IMAGE_THUNK_DATA *names = (IMAGE_THUNK_DATA *)(base + d->OriginalFirstThunk);
+        IMAGE_THUNK_DATA *slots = (IMAGE_THUNK_DATA *)(base + d->FirstThunk);
+        for (; names->u1.AddressOfData; ++names, ++slots) {
+            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
+            IMAGE_IMPORT_BY_NAME *name = (IMAGE_IMPORT_BY_NAME *)(base + names->u1.AddressOfData);
+            if (strcmp((const char *)name->Name, function) != 0) continue;
+            DWORD old;
+            VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, PAGE_READWRITE, &old);
+            void *previous = (void *)slots->u1.Function;
+            slots->u1.Function = (ULONG_PTR)replacement;
+            VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, old, &old);
+            return previous;
+        }
+    }
+    return NULL;
+}
+
+namespace {
+BOOL CALLBACK AppendStaticText(HWND child, LPARAM parameter)
+{
+    char className[32], text[512];
+    GetClassNameA(child, className, sizeof className);
+    GetWindowTextA(child, text, sizeof text);
+    if (lstrcmpiA(className, "Static") == 0) *(std::string *)parameter += text;
+    return TRUE;
+}
+}  // namespace
+
+std::string MessageBoxText(HWND box)
+{
+    std::string text;
+    EnumChildWindows(box, AppendStaticText, (LPARAM)&text);
+    return text;
+}
+
 std::vector<uint32_t> BitmapPixels(HBITMAP bitmap)
 {
     std::vector<uint32_t> pixels(32 * 32);

@@ -23,6 +23,13 @@ void MovePointer(int x, int y);
 // Dispatches this thread's messages for a while, so that posted messages take effect.
 void Pump(DWORD ms);
 
+// Points this program's import of module!function at replacement, so that a test sees the calls
+// that the program's code, linked in here, makes. Returns what the import held, or NULL.
+void *PatchImport(const char *module, const char *function, void *replacement);
+
+// The texts of a message box's static controls, joined.
+std::string MessageBoxText(HWND box);
+
 // The colour of every pixel of a 32 x 32 bitmap, top row first, as 0x00RRGGBB.
 std::vector<uint32_t> BitmapPixels(HBITMAP bitmap);
 // The pixels of an icon's colour and mask images, one after the other.

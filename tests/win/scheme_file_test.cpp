@@ -30,6 +30,7 @@ protected:
         DeleteFileA(bad.c_str());
         DeleteFileA(fresh.c_str());
         RemoveDirectoryA(fresh.c_str());
+        RemoveDirectoryA(bad.c_str());
     }
     static std::string Record(const char *name, char minutesLow, char fired = 0)
     {
@@ -65,13 +66,16 @@ TEST_F(SchemeFile, AnEmptyListTruncatesTheFile)
     EXPECT_EQ("", ReadFileBytes(ini));
 }
 
-TEST_F(SchemeFile, AMissingFileLoadsNothing)
+TEST_F(SchemeFile, AMissingFileLoadsNothingAndTheFirstSaveMakesIt)
 {
     SetForceCloseOption(0);
     EXPECT_EQ(0, LoadSchemes());
     EXPECT_EQ(nullptr, *SchemeListHead());
     EXPECT_EQ(0u, ForceCloseOption());
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(bad.c_str()));
+    AddScheme("first");
+    ASSERT_EQ(1, SaveSchemes());
+    EXPECT_EQ(Record("first", 0) + Word(0), ReadFileBytes(ini));
 }
 
 TEST_F(SchemeFile, ARejectedFileIsKeptAsBadBeforeAnythingOverwritesIt)
@@ -90,6 +94,17 @@ TEST_F(SchemeFile, ARejectedFileIsKeptAsBadBeforeAnythingOverwritesIt)
         EXPECT_EQ("", ReadFileBytes(ini));
         EXPECT_EQ(original, ReadFileBytes(bad));
     }
+}
+
+TEST_F(SchemeFile, ARejectedFileThatCannotBeCopiedAsideIsNeverOverwritten)
+{
+    const std::string original = Record("one", 5) + Word(1) + "x";
+    WriteFileBytes(ini, original);
+    ASSERT_TRUE(CreateDirectoryA(bad.c_str(), NULL));  // the copy aside cannot be made
+    EXPECT_EQ(0, LoadSchemes());
+    AddScheme("new");
+    EXPECT_EQ(0, SaveSchemes());
+    EXPECT_EQ(original, ReadFileBytes(ini));
 }
 
 TEST_F(SchemeFile, ASaveThatCannotCompleteLeavesTheOldFileIntact)

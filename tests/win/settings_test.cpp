@@ -108,14 +108,7 @@ protected:
         HWND box = NULL;
         WaitUntil([&] { box = FindWindowA("#32770", "Trellith"); return box && IsWindowVisible(box); });
         if (!box) return "<no message>";
-        std::string text;
-        EnumChildWindows(box, [](HWND child, LPARAM out) -> BOOL {
-            char className[16], t[256];
-            GetClassNameA(child, className, sizeof className);
-            GetWindowTextA(child, t, sizeof t);
-            if (!lstrcmpiA(className, "Static")) *(std::string *)out += t;
-            return TRUE;
-        }, (LPARAM)&text);
+        std::string text = MessageBoxText(box);
         EXPECT_EQ(dialog, GetWindow(box, GW_OWNER));
         PostMessageA(box, WM_COMMAND, IDOK, 0);
         WaitUntil([&] { return !IsWindow(box); });

@@ -135,14 +135,30 @@ TEST_F(Tray, RightReleaseOpensTheMenuRightAlignedAtTheCursor)
     });
 }
 
+std::vector<WPARAM> g_defaultCommands;
+WNDPROC g_defWindowProc;
+
+// DefWindowProcA as the program's code calls it, through this program's import of it: a
+// WM_COMMAND is recorded and answered with a value that tells it came from here.
+LRESULT WINAPI RecordingDefWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message != WM_COMMAND) return g_defWindowProc(window, message, wParam, lParam);
+    g_defaultCommands.push_back(wParam);
+    return 0x5A5A;
+}
+
 TEST_F(Tray, CommandsWithoutARowGoToTheDefaultAndTheDoorCommandsReachMci)
 {
     WithProgram([&](HWND main) {
-        for (WPARAM id : {1032, 1030, 1044, 0x10000 + 9999}) {
-            EXPECT_EQ(DefWindowProcA(main, WM_COMMAND, id, 0), SendMessageA(main, WM_COMMAND, id, 0)) << id;
-        }
+        g_defaultCommands.clear();
+        g_defWindowProc = (WNDPROC)PatchImport("user32.dll", "DefWindowProcA", (void *)RecordingDefWindowProc);
+        ASSERT_TRUE(g_defWindowProc != NULL);
+        const std::vector<WPARAM> ids = {1032, 1030, 1044, 0x10000 + 9999};
+        for (WPARAM id : ids) EXPECT_EQ(0x5A5A, SendMessageA(main, WM_COMMAND, id, 0)) << id;
         EXPECT_EQ(0, SendMessageA(main, WM_COMMAND, MAKEWPARAM(IDM_CDROM_OPEN, 1), 77));
         EXPECT_EQ(0, SendMessageA(main, WM_COMMAND, IDM_CDROM_CLOSE, 0));
+        PatchImport("user32.dll", "DefWindowProcA", (void *)g_defWindowProc);
+        EXPECT_EQ(ids, g_defaultCommands);  // the door commands are not among them
         ASSERT_EQ(2u, seams.mciCommands.size());
         EXPECT_EQ("set cdAudio door open wait", seams.mciCommands[0]);
         EXPECT_EQ("set cdAudio door closed wait", seams.mciCommands[1]);
