@@ -7,6 +7,7 @@
 #include <psapi.h>
 #include <shellapi.h>
 #include <stdio.h>
+#include <string.h>
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -204,10 +205,17 @@ void StartUpAndMemoryFigures()
 
 }  // namespace
 
-int main()
+// trellith_bench [switch] [tick] [start]: the figures asked for, all of them without a word.
+int main(int argc, char **argv)
 {
     setvbuf(stdout, NULL, _IONBF, 0);
-    {
+    auto wanted = [&](const char *figure) {
+        if (argc < 2) return true;
+        for (int i = 1; i < argc; ++i)
+            if (strcmp(argv[i], figure) == 0) return true;
+        return false;
+    };
+    if (wanted("switch")) {
         HANDLE process;
         const std::string trellith = BenchCopy();
         StartUpToIcon(trellith, "TRELLITH15", 102, &process);
@@ -216,12 +224,14 @@ int main()
             for (int programs : {1, 10}) SwitchFigures(main, n, programs);
         Stop(process, "TRELLITH15");
     }
-    if (!LoadCompanion() || !StartCounters()) {
-        printf("Trellith.dll missing\n");
-        return 1;
+    if (wanted("tick")) {
+        if (!LoadCompanion() || !StartCounters()) {
+            printf("Trellith.dll missing\n");
+            return 1;
+        }
+        for (int n : {0, 1000}) TickFigures(n);
+        UnloadCompanion();
     }
-    for (int n : {0, 1000}) TickFigures(n);
-    UnloadCompanion();
-    StartUpAndMemoryFigures();
+    if (wanted("start")) StartUpAndMemoryFigures();
     return 0;
 }

@@ -32,7 +32,9 @@ add_library(trellith_core STATIC
     src/tray/main_window.cpp src/tray/popup_menu.cpp src/tray/tray_icon.cpp
     src/ui/about_dialog.cpp src/ui/owner_draw.cpp)
 target_compile_options(trellith_core PRIVATE ${TRELLITH_FLAGS} -Os -ffunction-sections -fdata-sections)
-target_link_libraries(trellith_core PUBLIC comctl32 winmm shell32 user32 gdi32 advapi32)
+# The common controls and the multimedia library are loaded when first needed (a countdown, the
+# CD-ROM door): importing them would load them at every start.
+target_link_libraries(trellith_core PUBLIC shell32 user32 gdi32 advapi32)
 
 add_executable(Trellith WIN32 src/app/main.cpp src/res/trellith.rc)
 add_dependencies(Trellith images)

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Prints the figures of docs/performance.md: the portable core's (Google Benchmark, on the host)
 # and the running program's under Wine, each beside a bare baseline measured in the same run.
+# scripts/bench.sh [switch] [tick] [start] picks some of the program's figures.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -13,4 +14,4 @@ start_virtual_display
 trap stop_wine_session EXIT
 prepare_prefix
 start_wine_session
-"$WINE" "$ROOT/build/$WINDOWS_PRESET/bin/trellith_bench.exe"
+"$WINE" "$ROOT/build/$WINDOWS_PRESET/bin/trellith_bench.exe" "$@"

@@ -69,7 +69,8 @@ smoke32() {
   [ -f "$wow/kernel32.dll" ] || cp /usr/lib/i386-linux-gnu/wine/i386-windows/* "$wow/" || return 1
   local exe=Z:$(cd build/smoke32/Trellith-1.5-win32 && pwd)/Trellith.exe
   TRELLITH_SMOKE_EXE=${exe//\//\\} timeout 900 "$WINE" "build/$WINDOWS_PRESET/bin/trellith_e2e_tests.exe" \
-    --gtest_filter='Smoke32.*' --gtest_fail_if_no_test_ran
+    --gtest_filter='Smoke32.*' | tee build/logs/smoke-32bit.out
+  grep -q '^\[  PASSED  \] 1 test\.' build/logs/smoke-32bit.out && ! grep -q SKIPPED build/logs/smoke-32bit.out
 }
 
 # Host: the portable core under AddressSanitizer and UndefinedBehaviorSanitizer.

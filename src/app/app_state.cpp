@@ -36,3 +36,13 @@ int FileBesideProgram(char *name, size_t size, const char *extension)
     lstrcatA(name, extension);
     return 1;
 }
+
+HMODULE LoadSystemModule(const char *name)
+{
+    char path[MAX_PATH];
+    UINT len = GetSystemDirectoryA(path, MAX_PATH);
+    if (len == 0 || len + 1 + lstrlenA(name) >= MAX_PATH) return NULL;
+    lstrcatA(path, "\\");
+    lstrcatA(path, name);
+    return LoadLibraryA(path);
+}

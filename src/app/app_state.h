@@ -27,3 +27,7 @@ int ProgramFolder(char folder[MAX_PATH]);
 // replaced by extension, as Trellith.exe keeps its schemes in Trellith.ini. 0 when the path does
 // not fit MAX_PATH (a cut path would name some other file) or the name does not fit size bytes.
 int FileBesideProgram(char *name, size_t size, const char *extension);
+
+// Loads a DLL of the system by its full path in the system folder, never from the program's
+// folder or the current one. Kept loaded for the rest of the process; NULL when it fails.
+HMODULE LoadSystemModule(const char *name);

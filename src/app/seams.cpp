@@ -1,7 +1,18 @@
 #include "seams.h"
 #include <mmsystem.h>
 #include <shellapi.h>
+#include "app_state.h"
+
+typedef MCIERROR(WINAPI *MciSendStringFn)(LPCSTR command, LPSTR answer, UINT answerSize, HWND callback);
+
+// The multimedia library is loaded when the CD-ROM door is first asked for, not at every start.
+static DWORD WINAPI MciSendStringOnDemand(LPCSTR command, LPSTR answer, UINT answerSize, HWND callback)
+{
+    static HMODULE winmm = LoadSystemModule("winmm.dll");
+    static MciSendStringFn send = winmm ? (MciSendStringFn)(void *)GetProcAddress(winmm, "mciSendStringA") : NULL;
+    return send ? send(command, answer, answerSize, callback) : MCIERR_DEVICE_NOT_INSTALLED;
+}
 
 PlatformSeams g_seams = {
-    ExitWindowsEx, mciSendStringA, Beep, ShellExecuteA, RegSetValueExA, RegDeleteValueA, Shell_NotifyIconA,
+    ExitWindowsEx, MciSendStringOnDemand, Beep, ShellExecuteA, RegSetValueExA, RegDeleteValueA, Shell_NotifyIconA,
 };

@@ -1,5 +1,4 @@
 #include "scheduler.h"
-#include <commctrl.h>
 #include "trigger.h"
 #include "../app/app_state.h"
 #include "../companion/companion.h"
@@ -20,6 +19,18 @@ BOOL CountdownRunning()
     return g_countdownRunning;
 }
 
+typedef void(WINAPI *InitCommonControlsFn)(void);
+
+// The countdown's progress bar has its class in the common controls, loaded at the first
+// countdown rather than at every start.
+static void RegisterProgressBar()
+{
+    static HMODULE comctl32 = LoadSystemModule("comctl32.dll");
+    static InitCommonControlsFn init =
+        comctl32 ? (InitCommonControlsFn)(void *)GetProcAddress(comctl32, "InitCommonControls") : NULL;
+    if (init) init();
+}
+
 static void Fire(HWND mainWindow, Scheme *scheme)
 {
     // The list stands still during the countdown: no tick, no settings dialog.
@@ -28,7 +39,7 @@ static void Fire(HWND mainWindow, Scheme *scheme)
     if (scheme->suspendAfterOnce) scheme->suspended = 1;
     scheme->fired = 1;
     g_firingScheme = scheme;
-    InitCommonControls();  // the dialog's progress bar needs its class registered
+    RegisterProgressBar();
     g_countdownRunning = TRUE;
     INT_PTR result = DialogBoxParamA(AppInstance(), MAKEINTRESOURCEA(IDD_COUNTDOWN), NULL, CountdownDlgProc, 0);
     g_countdownRunning = FALSE;

@@ -49,6 +49,7 @@ TEST(Smoke32, TheShippedProgramStartsSwitchesReadsItsCountersAndEnds)
     ASSERT_TRUE(WaitUntil([&] { return Shell_NotifyIconA(NIM_MODIFY, &probe) != FALSE; }, kEmulated));
     printf("32-bit start-up to the tray icon, under emulation: %lu ms\n", GetTickCount() - start);
 
+    PostMessageA(main, WM_COMMAND, 1036, 0);  // the CD-ROM door: winmm.dll, loaded on demand
     PostMessageA(main, WM_USER, 102, WM_LBUTTONUP);
     EXPECT_TRUE(Becomes(window, false, 60000));
     for (int i = 0; i < 3; ++i) PostMessageA(main, WM_USER, 102, WM_LBUTTONUP);
