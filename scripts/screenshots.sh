@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Runs Trellith inside a Wine desktop on a virtual display and takes the pictures of the user's
-# guide: the countdown, the timer settings with a scheme, the About box and the tray menu with
-# one plate selected. Writes docs/images/*.png (or the folder given).
+# guide: the countdown, the timer settings with a scheme, the About box, the notification area
+# with the icon and the tray menu with one plate selected. Writes docs/images/*.png (or the
+# folder given).
 set -euo pipefail
+trap 'echo "screenshots: failed at line $LINENO" >&2' ERR
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 source scripts/wine-env.sh
@@ -51,6 +53,11 @@ sleep 2
 shoot_window about "#32770" "关于 Trellith"
 post "#32770" "关于 Trellith" 0x111 1 0
 sleep 1
+
+# The notification area with the icon, the pointer resting on it so that its tooltip shows.
+xdotool mousemove 1013 757
+sleep 2
+import -window root -crop 300x150+724+618 +repage "$out/tray.png"
 
 # The menu as a person opens it: a right click on the icon, then the pointer on one plate.
 xdotool mousemove 1013 757 click 3

@@ -7,7 +7,7 @@ packages=(
   cmake make g++ clang libclang-rt-14-dev googletest libgtest-dev libbenchmark-dev
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools
   wine wine32:i386 wine64 qemu-user-static
-  xvfb x11-utils xdotool imagemagick fonts-wqy-zenhei fonts-wine fonts-arphic-uming locales-all
+  xvfb x11-utils xdotool imagemagick fonts-wqy-zenhei fonts-wine fonts-arphic-uming fonts-arphic-gbsn00lp locales-all
   zip
 )
 

@@ -37,21 +37,27 @@ start_virtual_display() {
 
 # Creates the prefix once: every program runs inside one virtual desktop named "shell", which
 # has a taskbar and a notification area, and hiding a window takes no window-manager round trip.
-# "宋体", the dialogs' font, is a Song face that draws whole glyphs at 12 pixels (the CJK bitmap
-# strike Wine would take otherwise cuts their tops off), in this prefix only.
+# Song faces that draw whole glyphs at 12 pixels, where the CJK bitmap strike Wine would take
+# otherwise cuts their tops off: "宋体", the dialogs' font, as AR PL SungtiL GB, whose widths lay
+# the dialogs out as SimSun does; SimSun, the menu's, as AR PL UMing CN, which has the menu's
+# arrows and 〤. Wine's Marlett draws the caption buttons (this Wine does not look for its own
+# fonts where Debian puts them). All of it in this prefix only.
 prepare_prefix() {
-  if [ ! -f "$WINEPREFIX/.trellith-ready-2" ]; then
+  if [ ! -f "$WINEPREFIX/.trellith-ready-4" ]; then
     mkdir -p "$WINEPREFIX"
     "$WINE" wineboot -i >/dev/null 2>&1
     "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d shell /f >/dev/null 2>&1
     "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v shell /d 1024x768 /f >/dev/null 2>&1
     "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
     "$WINE" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
-    for face in 宋体 SimSun 新宋体 NSimSun; do
-      "$WINE" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /d "AR PL UMing CN" /f >/dev/null 2>&1
+    local replacements='HKCU\Software\Wine\Fonts\Replacements'
+    "$WINE" reg add "$replacements" /v 宋体 /d "AR PL SungtiL GB" /f >/dev/null 2>&1
+    for face in SimSun 新宋体 NSimSun; do
+      "$WINE" reg add "$replacements" /v "$face" /d "AR PL UMing CN" /f >/dev/null 2>&1
     done
+    cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
     wineserver -w
-    touch "$WINEPREFIX/.trellith-ready-2"
+    touch "$WINEPREFIX/.trellith-ready-4"
   fi
 }
 

@@ -42,7 +42,7 @@ def main():
     names = set(archive.namelist())
     top = "Trellith-1.5-win32/"
     expected = ["Trellith.exe", "Trellith.dll", "docs/README.txt"] + [
-        "docs/images/%s.png" % p for p in ("menu", "settings", "countdown", "about")]
+        "docs/images/%s.png" % p for p in ("menu", "settings", "countdown", "about", "tray")]
     missing = [e for e in expected if top + e not in names]
     if missing:
         sys.exit("package lacks " + ", ".join(missing))
