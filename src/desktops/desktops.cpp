@@ -126,17 +126,20 @@ void EndChange()
 }
 
 // Puts a window into a slot; a window that has a record already keeps that one, moved, so that
-// it never comes back with two desktops.
+// it never comes back with two desktops. Either way the record goes to the head: the list runs
+// from the most recently hidden window, and a slot is shown in that order.
 HiddenWindow *Hide(HWND window, const WindowIdentity &identity, int slot)
 {
     HiddenWindow *record = FindHiddenWindow(g_hidden, (uintptr_t)window);
-    if (!record) {
+    if (record) {
+        UnlinkHiddenWindow(&g_hidden, record);
+    } else {
         record = (HiddenWindow *)AllocRecord(sizeof *record);
         if (!record) return NULL;
         record->window = (uintptr_t)window;
-        record->next = g_hidden;
-        g_hidden = record;
     }
+    record->next = g_hidden;
+    g_hidden = record;
     record->identity = identity;
     record->slot = slot;
     record->wasActive = 0;

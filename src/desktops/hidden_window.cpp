@@ -19,6 +19,17 @@ HiddenWindow *FindHiddenWindow(HiddenWindow *list, uintptr_t window)
     return NULL;
 }
 
+void UnlinkHiddenWindow(HiddenWindow **list, HiddenWindow *record)
+{
+    for (; *list; list = &(*list)->next) {
+        if (*list == record) {
+            *list = record->next;
+            record->next = NULL;
+            return;
+        }
+    }
+}
+
 HiddenWindow *DetachSlot(HiddenWindow **list, int slot)
 {
     HiddenWindow *detached = NULL, **tail = &detached;

@@ -32,6 +32,9 @@ int SameIdentity(const WindowIdentity &a, const WindowIdentity &b);
 // The record of a window, or NULL.
 HiddenWindow *FindHiddenWindow(HiddenWindow *list, uintptr_t window);
 
+// Takes a record out of the list; the others keep their order.
+void UnlinkHiddenWindow(HiddenWindow **list, HiddenWindow *record);
+
 // Unlinks every record of the slot and returns them, in list order (newest first), as a list
 // of their own: whatever happens to the list meanwhile, the caller alone frees these.
 HiddenWindow *DetachSlot(HiddenWindow **list, int slot);
