@@ -91,7 +91,7 @@ def faults(path):
 
 def run(command, cwd, timeout):
     try:
-        return subprocess.run(command, cwd=cwd, shell=True, capture_output=True, text=True, timeout=timeout).returncode
+        return subprocess.run(command, cwd=cwd, shell=True, capture_output=True, timeout=timeout).returncode
     except subprocess.TimeoutExpired:
         return -1
 

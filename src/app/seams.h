@@ -1,6 +1,6 @@
 // The platform calls whose effect leaves the machine or ends the session, and the registry
-// writes and the tray icon's add, whose refusal cannot be provoked here. Production code calls them through this table;
-// a test replaces an entry and puts it back.
+// writes and the tray icon's add, whose refusal cannot be provoked here. Production code calls
+// them through this table; a test replaces an entry and puts it back.
 #pragma once
 #include <windows.h>
 #include <shellapi.h>

@@ -62,6 +62,35 @@ TEST(HiddenWindows, DetachTakesOneSlotInOrderAndLeavesTheRestLinked)
     EXPECT_EQ(nullptr, FindHiddenWindow(list, 1));
 }
 
+TEST(HiddenWindows, OneWindowIsTheSameOnlyInProcessThreadAndClassAlike)
+{
+    const HiddenWindow a = Record(1, 0);
+    HiddenWindow b = a;
+    EXPECT_TRUE(SameIdentity(a.identity, b.identity));
+    b.identity.processId += 1;
+    EXPECT_FALSE(SameIdentity(a.identity, b.identity));
+    b = a;
+    b.identity.threadId += 1;
+    EXPECT_FALSE(SameIdentity(a.identity, b.identity));
+    b = a;
+    strcpy(b.identity.className, "notepad");  // class names are compared with case
+    EXPECT_FALSE(SameIdentity(a.identity, b.identity));
+}
+
+TEST(HiddenWindows, UnlinkTakesOutOneRecordAndOnlyThatOne)
+{
+    std::vector<HiddenWindow> records = {Record(1, 0), Record(2, 0), Record(3, 0)};
+    HiddenWindow *list = Link(records);
+    HiddenWindow stranger = Record(9, 0);
+    UnlinkHiddenWindow(&list, &stranger);
+    EXPECT_EQ("1;2;3;", Windows(list));
+    UnlinkHiddenWindow(&list, &records[1]);
+    EXPECT_EQ("1;3;", Windows(list));
+    EXPECT_EQ(nullptr, records[1].next);
+    UnlinkHiddenWindow(&list, &records[0]);
+    EXPECT_EQ("3;", Windows(list));
+}
+
 TEST(HiddenWindows, AnAnswerSettlesItsTicketAndEarlierOnesAcrossTheWrap)
 {
     struct { uint32_t ticket, answered; int settled; } cases[] = {
