@@ -16,6 +16,7 @@ not compile is not counted. Prints one line a fault and the totals."""
 import argparse
 import os
 import re
+import signal
 import subprocess
 import sys
 
@@ -97,6 +98,7 @@ def run(command, cwd, timeout):
 
 
 def main():
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit("stopped"))  # the fault is taken out first
     parser = argparse.ArgumentParser()
     parser.add_argument("side", choices=["host", "windows"])
     parser.add_argument("--tree", default=os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
