@@ -13,6 +13,10 @@ WindowIdentity g_currentIdentity;
 uint32_t g_ticket;  // of the change under way, or of the last one
 BOOL g_busy;        // a change of the list is under way
 BOOL g_slotsChanged;  // since the recovery file was last written
+int g_showingSlot = -2;  // a slot being shown run by run (see ShowRuns), or none
+HWND g_showingFront;     // to bring forward once it is shown
+uint32_t g_runTicket;    // the answer that lets the next run go
+UINT_PTR g_runTimer;     // the run goes on without an answer that does not come
 BOOL g_released;    // every window was given back: nothing is hidden any more
 
 const size_t kRecoveryNameSize = MAX_PATH + 8;
@@ -45,6 +49,9 @@ int ReadManageable(HWND window, WindowIdentity *identity)
 }
 
 VOID CALLBACK AnswerReceived(HWND window, UINT, ULONG_PTR ticket, LRESULT);
+void ShowRuns(int all);
+void FinishShowing();
+void RunAnswered();
 
 // Asks the window's thread to hide or show it, without waiting: ShowWindow on another thread's
 // window waits until that thread answers, which a hung program never does. The thread carries
@@ -73,6 +80,7 @@ VOID CALLBACK AnswerReceived(HWND window, UINT, ULONG_PTR ticket, LRESULT)
     DWORD thread = known ? known->identity.threadId : GetWindowThreadProcessId(window, NULL);
     for (HiddenWindow *r = g_hidden; r; r = r->next)
         if (r->identity.threadId == thread && TicketSettledBy(r->ticket, (uint32_t)ticket)) r->ticket = 0;
+    if (ticket == g_runTicket && !g_busy) RunAnswered();
 }
 
 int RecoveryFileName(char name[kRecoveryNameSize])
@@ -113,6 +121,7 @@ int BeginChange()
 {
     if (g_busy) return 0;
     g_busy = TRUE;
+    FinishShowing();
     if (++g_ticket == 0) ++g_ticket;
     return 1;
 }
@@ -148,41 +157,112 @@ HiddenWindow *Hide(HWND window, const WindowIdentity &identity, int slot)
     return record;
 }
 
-// Shows detached records, newest first. Without activating them (SW_SHOWNA) and without
-// changing their order, so that each thread may carry its requests out whenever it runs; the
-// one to bring forward is returned: the window that was in front, else the earliest hidden.
-HWND ShowDetached(HiddenWindow *records)
+// Shows one record's window without activating it (SW_SHOWNA) and follows it until its thread
+// answers; a window that is gone, or whose handle is another's now, is only forgotten. Returns
+// the record when it is followed.
+HiddenWindow *ShowOne(HiddenWindow *record)
 {
-    HWND front = NULL;
-    int frontWasActive = 0;
-    if (records) g_slotsChanged = TRUE;
-    while (records) {
-        HiddenWindow *r = records;
-        records = r->next;
-        if (!IsStillThatWindow(WindowOf(r), r->identity)) {  // gone, or its handle is another's now
-            FreeRecord(r);
-            continue;
-        }
-        Request(r, SW_SHOWNA);
-        if (!frontWasActive) {
-            front = WindowOf(r);
-            frontWasActive = r->wasActive;
-        }
-        if (r->ticket) {  // followed until it is seen in view
-            r->slot = kInViewSlot;
-            r->shownAgain = 0;
-            r->next = g_hidden;
-            g_hidden = r;
-        } else {
-            FreeRecord(r);
-        }
+    g_slotsChanged = TRUE;
+    if (!IsStillThatWindow(WindowOf(record), record->identity)) {
+        FreeRecord(record);
+        return NULL;
     }
-    return front;
+    Request(record, SW_SHOWNA);
+    if (!record->ticket) {
+        FreeRecord(record);
+        return NULL;
+    }
+    record->slot = kInViewSlot;
+    record->shownAgain = 0;
+    record->next = g_hidden;
+    g_hidden = record;
+    return record;
 }
 
 void BringForward(HWND window)
 {
     if (window) SetForegroundWindow(window);
+}
+
+// A show puts its window on top, and each program carries out its shows in its own time. So
+// that a desktop comes back in the order it went, the windows of a slot are shown most recently
+// hidden first, one program's run of them at a time: the next run is asked for once the program
+// before has answered, or has kept silent for a while (then all the rest at once). At the end
+// the window that was in front is brought forward.
+const UINT kRunPatienceMs = 250;
+
+VOID CALLBACK RunTimedOut(HWND, UINT, UINT_PTR, DWORD);
+
+HiddenWindow **FirstOfShowingSlot()
+{
+    HiddenWindow **link = &g_hidden;
+    while (*link && (*link)->slot != g_showingSlot) link = &(*link)->next;
+    return link;
+}
+
+void ShowRuns(int all)
+{
+    while (*FirstOfShowingSlot()) {
+        if (++g_ticket == 0) ++g_ticket;
+        DWORD thread = (*FirstOfShowingSlot())->identity.threadId;
+        HiddenWindow *asked = NULL;
+        for (HiddenWindow **link = FirstOfShowingSlot(); *link;) {
+            HiddenWindow *r = *link;
+            if (r->slot != g_showingSlot) {
+                link = &r->next;
+                continue;
+            }
+            if (!all && r->identity.threadId != thread) break;
+            *link = r->next;  // a record followed goes to the head, before this point
+            if (HiddenWindow *followed = ShowOne(r)) asked = followed;
+        }
+        if (asked && !all) {  // the last run too: the window in front comes forward after it
+            g_runTicket = g_ticket;
+            SendMessageCallbackA(WindowOf(asked), WM_NULL, 0, 0, AnswerReceived, g_runTicket);
+            g_runTimer = SetTimer(NULL, g_runTimer, kRunPatienceMs, RunTimedOut);
+            return;
+        }
+    }
+    if (g_showingSlot == -2) return;
+    if (g_runTimer) KillTimer(NULL, g_runTimer);
+    g_runTimer = 0;
+    g_runTicket = 0;
+    g_showingSlot = -2;
+    BringForward(g_showingFront);
+    g_showingFront = NULL;
+    WriteRecoveryFile();
+}
+
+// Ends a slot's showing that is still under way: the rest at once.
+void FinishShowing()
+{
+    if (g_showingSlot != -2) ShowRuns(1);
+}
+
+// The answer to the last run asked for: the next run, or the end.
+void RunAnswered()
+{
+    if (g_showingSlot == -2) return;
+    g_runTicket = 0;
+    ShowRuns(0);
+}
+
+VOID CALLBACK RunTimedOut(HWND, UINT, UINT_PTR, DWORD)
+{
+    if (!g_busy) FinishShowing();
+}
+
+void ShowInOrder(int slot)
+{
+    FinishShowing();
+    g_showingSlot = slot;
+    g_showingFront = NULL;
+    for (HiddenWindow *r = g_hidden; r; r = r->next) {  // the one that was in front, else the earliest hidden
+        if (r->slot != slot) continue;
+        g_showingFront = WindowOf(r);
+        if (r->wasActive) break;
+    }
+    ShowRuns(0);
 }
 
 // Whether a switch takes the window along with the desktop it leaves.
@@ -266,7 +346,11 @@ void ShowSlot(int slot)
     // Runs also inside another change (the session ending meanwhile): the records it shows are
     // detached first, so each is shown and freed once, and that change finishes the rest.
     int outer = BeginChange();
-    ShowDetached(DetachSlot(&g_hidden, slot));
+    FinishShowing();
+    for (HiddenWindow *r = DetachSlot(&g_hidden, slot), *next; r; r = next) {
+        next = r->next;
+        ShowOne(r);
+    }
     if (outer) EndChange();
 }
 
@@ -300,7 +384,7 @@ int SwitchDesktop(HWND self)
     if (self && leaving.front != self && GoesWithTheDesktop(leaving.front, &identity)) SetForegroundWindow(self);
     EnumWindows(HideForSwitch, (LPARAM)&leaving);
     g_desktop = (g_desktop + 1) % kDesktopCount;
-    BringForward(ShowDetached(DetachSlot(&g_hidden, g_desktop)));
+    ShowInOrder(g_desktop);
     EndChange();
     return g_desktop;
 }
@@ -325,7 +409,7 @@ void StoreCurrentWindow()
 void RestoreStoredWindows()
 {
     if (!BeginChange()) return;
-    BringForward(ShowDetached(DetachSlot(&g_hidden, kStashSlot)));
+    ShowInOrder(kStashSlot);
     EndChange();
 }
 
@@ -344,6 +428,7 @@ void StartDesktops()
     g_released = FALSE;
     g_desktop = 0;
     g_current = NULL;
+    g_showingSlot = -2;
     char name[kRecoveryNameSize];
     if (!RecoveryFileName(name)) return;
     HANDLE file = CreateFileA(name, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);

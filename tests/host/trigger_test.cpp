@@ -112,6 +112,8 @@ TEST(Countdown, LongestDelayKeepsTwoDigits)
     StepCountdown(0, 3599, 3, &step);
     EXPECT_STREQ("59分59秒", step.remaining);
     EXPECT_EQ(0u, step.percent);
+    StepCountdown(0, 120, 3, &step);  // whole minutes
+    EXPECT_STREQ("02分00秒", step.remaining);
 }
 
 }  // namespace

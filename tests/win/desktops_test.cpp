@@ -86,40 +86,48 @@ TEST_F(Desktops, FilterOnRealWindowsOfAnotherProcess)
     EXPECT_EQ(0, IsManageableWindow((HWND)(ULONG_PTR)0x7ff00));  // no window at all
 }
 
+// Two programs' windows stacked in turn: each program carries out its shows in its own time,
+// and still the desktop comes back in the order it went, with the same window in front.
 TEST_F(Desktops, ARoundOfFourSwitchesGivesBackTheWindowsTheirOrderAndTheFront)
 {
-    HelperWindows helper({"Alpha*3", "WorkerW", "Indicator"});
-    auto alphasInZOrder = [&] {
-        std::vector<HWND> alphas;
-        for (HWND w : helper.All())
-            if (Name(w).compare(0, 5, "Alpha") == 0) alphas.push_back(w);
-        return alphas;
+    HelperWindows alpha({"Alpha*3", "WorkerW", "Indicator"}), beta({"Beta*3"});
+    const HWND stack[] = {beta.Find("Beta", 2), alpha.Find("Alpha", 2), beta.Find("Beta", 1),
+                          alpha.Find("Alpha", 0), beta.Find("Beta", 0), alpha.Find("Alpha", 1)};
+    for (HWND w : stack)  // the last raised ends on top, and is brought to the front
+        SetWindowPos(w, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SetForegroundWindow(stack[5]);
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == stack[5]; }));
+    auto inZOrder = [&] {
+        std::vector<HWND> order;
+        for (HWND w = GetTopWindow(NULL); w; w = GetWindow(w, GW_HWNDNEXT))
+            if (std::find(std::begin(stack), std::end(stack), w) != std::end(stack)) order.push_back(w);
+        return order;
     };
-    HWND front = helper.Find("Alpha", 1);
-    SetForegroundWindow(front);
-    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == front; }));
-    const std::vector<HWND> alphas = alphasInZOrder();
-    ASSERT_EQ(3u, alphas.size());
-    helper.ClearLog();
+    const std::vector<HWND> before(std::rbegin(stack), std::rend(stack));
+    ASSERT_TRUE(WaitUntil([&] { return inZOrder() == before; }));  // raising follows activation
+    alpha.ClearLog();
     Switch();
     EXPECT_EQ(1, CurrentDesktop());
-    for (HWND w : alphas) EXPECT_GONE(w);
-    EXPECT_TRUE(IsWindowVisible(helper.Find("WorkerW")));
-    EXPECT_TRUE(IsWindowVisible(helper.Find("Indicator")));
-    Lines hidden = helper.Lines("HIDE");
+    for (HWND w : stack) EXPECT_GONE(w);
+    EXPECT_TRUE(IsWindowVisible(alpha.Find("WorkerW")));
+    EXPECT_TRUE(IsWindowVisible(alpha.Find("Indicator")));
+    Lines hidden = alpha.Lines("HIDE");
     for (int i = 0; i < 2; ++i) {
         Switch();
-        for (HWND w : alphas) EXPECT_FALSE(IsWindowVisible(w)) << Name(w) << " on desktop " << CurrentDesktop();
+        for (HWND w : stack) EXPECT_FALSE(IsWindowVisible(w)) << Name(w) << " on desktop " << CurrentDesktop();
     }
     Switch();
     EXPECT_EQ(0, CurrentDesktop());
-    for (HWND w : alphas) EXPECT_SHOWN(w);
-    EXPECT_TRUE(WaitUntil([&] { return helper.Lines("SHOW").size() == 3; }));
+    for (HWND w : stack) EXPECT_SHOWN(w);
+    EXPECT_TRUE(WaitUntil([&] { return alpha.Lines("SHOW").size() == 3; }));
     std::reverse(hidden.begin(), hidden.end());
-    EXPECT_EQ(hidden, helper.Lines("SHOW"));  // the most recently hidden first
-    EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == front; })) << Name(GetForegroundWindow());
-    EXPECT_EQ(alphas, alphasInZOrder());
-    EXPECT_TRUE(helper.Lines("SC_CLOSE").empty());
+    EXPECT_EQ(hidden, alpha.Lines("SHOW"));  // the most recently hidden first
+    EXPECT_TRUE(WaitUntil([&] {
+        Pump(0);
+        return GetForegroundWindow() == stack[5];
+    })) << Name(GetForegroundWindow());
+    EXPECT_EQ(before, inZOrder());
+    EXPECT_TRUE(alpha.Lines("SC_CLOSE").empty());
 }
 
 TEST_F(Desktops, StashedWindowsComeBackTogetherOnTheDesktopInView)

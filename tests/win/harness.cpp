@@ -56,7 +56,10 @@ bool WaitUntil(const std::function<bool()> &condition, DWORD timeoutMs)
 
 bool Becomes(HWND window, bool visible, DWORD timeoutMs)
 {
-    return WaitUntil([&] { return (IsWindowVisible(window) != FALSE) == visible; }, timeoutMs);
+    return WaitUntil([&] {
+        Pump(0);  // where the program's code runs on this thread, its messages must come in
+        return (IsWindowVisible(window) != FALSE) == visible;
+    }, timeoutMs);
 }
 
 namespace {

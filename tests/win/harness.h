@@ -12,8 +12,8 @@ void RunDriven(const std::function<void()> &blocking, const std::function<void()
 
 // Polls until condition holds; false after timeoutMs.
 bool WaitUntil(const std::function<bool()> &condition, DWORD timeoutMs = 5000);
-// Waits until the window is visible (or hidden): another program carries out a show or hide
-// in its own time.
+// Waits until the window is visible (or hidden), taking in this thread's messages meanwhile:
+// another program carries out a show or hide in its own time.
 bool Becomes(HWND window, bool visible, DWORD timeoutMs = 5000);
 // A visible top-level window of this process with the class (and title, unless NULL).
 HWND WaitForWindow(const char *className, const char *title, DWORD timeoutMs = 5000);
