@@ -33,14 +33,11 @@ double Median(std::vector<double> v)
 }
 
 // The windows of the helpers, top of the z-order first.
-std::vector<HWND> InZOrder(const std::vector<HelperWindows *> &helpers)
+std::vector<HWND> InZOrder(const std::vector<HWND> &windows)
 {
-    std::vector<HWND> all;
-    for (HelperWindows *h : helpers)
-        for (HWND w : h->All()) all.push_back(w);
     std::vector<HWND> ordered;
     for (HWND w = GetTopWindow(NULL); w; w = GetWindow(w, GW_HWNDNEXT))
-        if (std::find(all.begin(), all.end(), w) != all.end()) ordered.push_back(w);
+        if (std::find(windows.begin(), windows.end(), w) != windows.end()) ordered.push_back(w);
     return ordered;
 }
 
@@ -58,7 +55,7 @@ double TimedSwitch(HWND main, const std::vector<HWND> &windows, bool visible)
             }
         if (done) return Now() - start;
         if (Now() - start > 60) return -1;
-        Sleep(1);
+        Sleep(5);  // every look asks the server about each window: looking less leaves it to the work
     }
 }
 
@@ -70,22 +67,27 @@ void SwitchFigures(HWND main, int windows, int programs)
     std::vector<HelperWindows *> helpers;
     for (int i = 0; i < programs; ++i)
         helpers.push_back(new HelperWindows({"Bench" + std::to_string(i) + "*" + std::to_string(windows / programs)}));
-    std::vector<HWND> all = InZOrder(helpers);
+    std::vector<HWND> all;
+    for (HelperWindows *h : helpers)
+        for (HWND w : h->All())
+            if (IsWindowVisible(w)) all.push_back(w);
+    all = InZOrder(all);
     if ((int)all.size() != windows) printf("(only %zu of %d windows appeared)\n", all.size(), windows);
-    SetForegroundWindow(all[0]);
-    WaitUntil([&] { return GetForegroundWindow() == all[0]; });
+    SetForegroundWindow(all[0]);  // in front and on top, as a desktop in use has it
+    WaitUntil([&] { return GetForegroundWindow() == all[0] && InZOrder(all)[0] == all[0]; });
     std::vector<double> hide, show, bareHide, bareShow;
     bool orderKept = true, frontKept = true;
     for (int round = 0; round < 3; ++round) {
-        const std::vector<HWND> before = InZOrder(helpers);
+        const std::vector<HWND> before = InZOrder(all);
         const HWND front = GetForegroundWindow();
         hide.push_back(TimedSwitch(main, all, false));
         TimedSwitch(main, {}, false);
         TimedSwitch(main, {}, false);
         show.push_back(TimedSwitch(main, all, true));
-        WaitUntil([&] { return GetForegroundWindow() == front; }, 2000);
-        orderKept = orderKept && InZOrder(helpers) == before;
-        frontKept = frontKept && GetForegroundWindow() == front;
+        // The last windows of the desktop may still be carried out, the front one raised: the
+        // order is read once it has settled.
+        orderKept = orderKept && WaitUntil([&] { return InZOrder(all) == before; }, 3000);
+        frontKept = frontKept && WaitUntil([&] { return GetForegroundWindow() == front; }, 2000);
         double start = Now();
         for (HWND w : before) ShowWindow(w, SW_HIDE);
         bareHide.push_back(Now() - start);
@@ -93,7 +95,7 @@ void SwitchFigures(HWND main, int windows, int programs)
         for (auto w = before.rbegin(); w != before.rend(); ++w) ShowWindow(*w, SW_SHOW);
         bareShow.push_back(Now() - start);
         SetForegroundWindow(front);  // as the bare loop found it: the next round starts alike
-        WaitUntil([&] { return GetForegroundWindow() == front; }, 2000);
+        WaitUntil([&] { return GetForegroundWindow() == front && InZOrder(all)[0] == front; }, 2000);
     }
     printf("switch, %3d windows of %2d program%s: hide %7.1f ms (bare loop %7.1f ms, ratio %.2f), "
            "show %7.1f ms (bare %7.1f ms, ratio %.2f); z-order %s, front %s after four switches\n",

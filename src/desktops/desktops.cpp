@@ -187,9 +187,12 @@ void BringForward(HWND window)
 // A show puts its window on top, and each program carries out its shows in its own time. So
 // that a desktop comes back in the order it went, the windows of a slot are shown most recently
 // hidden first, one program's run of them at a time: the next run is asked for once the program
-// before has answered, or has kept silent for a while (then all the rest at once). At the end
-// the window that was in front is brought forward.
-const UINT kRunPatienceMs = 250;
+// before has answered, or has kept silent too long (then all the rest at once). At the end the
+// window that was in front is brought forward.
+// How long a run's answer is waited for: a quarter second, and a little more for each window,
+// since a program shows its windows one after the other; a program that takes longer is hung,
+// or slow enough that the rest should not wait for it.
+const UINT kRunPatienceMs = 250, kRunPatiencePerWindowMs = 25, kMostRunPatienceMs = 3000;
 
 VOID CALLBACK RunTimedOut(HWND, UINT, UINT_PTR, DWORD);
 
@@ -206,6 +209,7 @@ void ShowRuns(int all)
         if (++g_ticket == 0) ++g_ticket;
         DWORD thread = (*FirstOfShowingSlot())->identity.threadId;
         HiddenWindow *asked = NULL;
+        UINT patience = kRunPatienceMs;
         for (HiddenWindow **link = FirstOfShowingSlot(); *link;) {
             HiddenWindow *r = *link;
             if (r->slot != g_showingSlot) {
@@ -214,12 +218,15 @@ void ShowRuns(int all)
             }
             if (!all && r->identity.threadId != thread) break;
             *link = r->next;  // a record followed goes to the head, before this point
-            if (HiddenWindow *followed = ShowOne(r)) asked = followed;
+            if (HiddenWindow *followed = ShowOne(r)) {
+                asked = followed;
+                patience += kRunPatiencePerWindowMs;
+            }
         }
         if (asked && !all) {  // the last run too: the window in front comes forward after it
             g_runTicket = g_ticket;
             SendMessageCallbackA(WindowOf(asked), WM_NULL, 0, 0, AnswerReceived, g_runTicket);
-            g_runTimer = SetTimer(NULL, g_runTimer, kRunPatienceMs, RunTimedOut);
+            g_runTimer = SetTimer(NULL, g_runTimer, patience < kMostRunPatienceMs ? patience : kMostRunPatienceMs, RunTimedOut);
             return;
         }
     }
@@ -444,7 +451,7 @@ void StartDesktops()
 
 void CheckShownWindows()
 {
-    if (!BeginChange()) return;
+    if (g_showingSlot != -2 || !BeginChange()) return;  // a showing under way goes on undisturbed
     for (HiddenWindow **link = &g_hidden; *link;) {
         HiddenWindow *r = *link;
         if (r->slot != kInViewSlot || r->ticket) {
