@@ -13,7 +13,8 @@ WindowIdentity g_currentIdentity;
 uint32_t g_ticket;  // of the change under way, or of the last one
 BOOL g_busy;        // a change of the list is under way
 BOOL g_slotsChanged;  // since the recovery file was last written
-int g_showingSlot = -2;  // a slot being shown run by run (see ShowRuns), or none
+const int kNoSlot = -2;
+int g_showingSlot = kNoSlot;  // a slot being shown run by run (see ShowRuns), or none
 HWND g_showingFront;     // to bring forward once it is shown
 uint32_t g_runTicket;    // the answer that lets the next run go
 UINT_PTR g_runTimer;     // the run goes on without an answer that does not come
@@ -189,10 +190,15 @@ void BringForward(HWND window)
 // hidden first, one program's run of them at a time: the next run is asked for once the program
 // before has answered, or has kept silent too long (then all the rest at once). At the end the
 // window that was in front is brought forward.
+
 // How long a run's answer is waited for: a quarter second, and a little more for each window,
 // since a program shows its windows one after the other; a program that takes longer is hung,
 // or slow enough that the rest should not wait for it.
-const UINT kRunPatienceMs = 250, kRunPatiencePerWindowMs = 25, kMostRunPatienceMs = 3000;
+UINT RunPatienceMs(int windows)
+{
+    UINT patience = 250 + 25 * (UINT)windows;
+    return patience < 3000 ? patience : 3000;
+}
 
 VOID CALLBACK RunTimedOut(HWND, UINT, UINT_PTR, DWORD);
 
@@ -209,7 +215,7 @@ void ShowRuns(int all)
         if (++g_ticket == 0) ++g_ticket;
         DWORD thread = (*FirstOfShowingSlot())->identity.threadId;
         HiddenWindow *asked = NULL;
-        UINT patience = kRunPatienceMs;
+        int followed = 0;
         for (HiddenWindow **link = FirstOfShowingSlot(); *link;) {
             HiddenWindow *r = *link;
             if (r->slot != g_showingSlot) {
@@ -218,23 +224,23 @@ void ShowRuns(int all)
             }
             if (!all && r->identity.threadId != thread) break;
             *link = r->next;  // a record followed goes to the head, before this point
-            if (HiddenWindow *followed = ShowOne(r)) {
-                asked = followed;
-                patience += kRunPatiencePerWindowMs;
+            if (HiddenWindow *shown = ShowOne(r)) {
+                asked = shown;
+                ++followed;
             }
         }
         if (asked && !all) {  // the last run too: the window in front comes forward after it
             g_runTicket = g_ticket;
             SendMessageCallbackA(WindowOf(asked), WM_NULL, 0, 0, AnswerReceived, g_runTicket);
-            g_runTimer = SetTimer(NULL, g_runTimer, patience < kMostRunPatienceMs ? patience : kMostRunPatienceMs, RunTimedOut);
+            g_runTimer = SetTimer(NULL, g_runTimer, RunPatienceMs(followed), RunTimedOut);
             return;
         }
     }
-    if (g_showingSlot == -2) return;
+    if (g_showingSlot == kNoSlot) return;
     if (g_runTimer) KillTimer(NULL, g_runTimer);
     g_runTimer = 0;
     g_runTicket = 0;
-    g_showingSlot = -2;
+    g_showingSlot = kNoSlot;
     BringForward(g_showingFront);
     g_showingFront = NULL;
     WriteRecoveryFile();
@@ -243,13 +249,13 @@ void ShowRuns(int all)
 // Ends a slot's showing that is still under way: the rest at once.
 void FinishShowing()
 {
-    if (g_showingSlot != -2) ShowRuns(1);
+    if (g_showingSlot != kNoSlot) ShowRuns(1);
 }
 
 // The answer to the last run asked for: the next run, or the end.
 void RunAnswered()
 {
-    if (g_showingSlot == -2) return;
+    if (g_showingSlot == kNoSlot) return;
     g_runTicket = 0;
     ShowRuns(0);
 }
@@ -277,7 +283,7 @@ int GoesWithTheDesktop(HWND window, WindowIdentity *identity)
 {
     HiddenWindow *record = FindHiddenWindow(g_hidden, (uintptr_t)window);
     if (record && IsStillThatWindow(window, record->identity)) {
-        if (record->slot == kInViewSlot) {  // shown here, its thread has not yet done so
+        if (record->slot == kInViewSlot) {  // shown here: in view, whether carried out or not
             *identity = record->identity;
             return 1;
         }
@@ -435,7 +441,7 @@ void StartDesktops()
     g_released = FALSE;
     g_desktop = 0;
     g_current = NULL;
-    g_showingSlot = -2;
+    g_showingSlot = kNoSlot;
     char name[kRecoveryNameSize];
     if (!RecoveryFileName(name)) return;
     HANDLE file = CreateFileA(name, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
@@ -451,7 +457,7 @@ void StartDesktops()
 
 void CheckShownWindows()
 {
-    if (g_showingSlot != -2 || !BeginChange()) return;  // a showing under way goes on undisturbed
+    if (g_showingSlot != kNoSlot || !BeginChange()) return;  // a showing under way goes on undisturbed
     for (HiddenWindow **link = &g_hidden; *link;) {
         HiddenWindow *r = *link;
         if (r->slot != kInViewSlot || r->ticket) {
