@@ -59,14 +59,19 @@ void ShowCounters(HWND dialog)
     SetDlgItemTextA(dialog, IDC_COUNTER_LINE, line);
 }
 
+// Reads the text of entry index of the name box; 0 when there is no such entry.
+static int ReadEntry(HWND dialog, LRESULT index, char name[kSchemeNameSize])
+{
+    return index != CB_ERR &&
+           SendToControl(dialog, IDC_SCHEME_NAME, CB_GETLBTEXTLEN, index, 0) < (LRESULT)kSchemeNameSize &&
+           SendToControl(dialog, IDC_SCHEME_NAME, CB_GETLBTEXT, index, (LPARAM)name) != CB_ERR;
+}
+
 // Makes the scheme behind entry index of the name box current and shows it.
 static void ChooseEntry(HWND dialog, LRESULT index)
 {
     char name[kSchemeNameSize];
-    g_current = NULL;
-    if (index != CB_ERR && SendToControl(dialog, IDC_SCHEME_NAME, CB_GETLBTEXTLEN, index, 0) < (LRESULT)sizeof name &&
-        SendToControl(dialog, IDC_SCHEME_NAME, CB_GETLBTEXT, index, (LPARAM)name) != CB_ERR)
-        g_current = FindScheme(name);
+    g_current = ReadEntry(dialog, index, name) ? FindScheme(name) : NULL;
     ShowScheme(dialog, g_current);
 }
 
@@ -166,11 +171,8 @@ static LRESULT FindEntryWithCase(HWND dialog, const char *name)
 {
     char entry[kSchemeNameSize];
     LRESULT count = SendToControl(dialog, IDC_SCHEME_NAME, CB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; ++i) {
-        if (SendToControl(dialog, IDC_SCHEME_NAME, CB_GETLBTEXTLEN, i, 0) < (LRESULT)sizeof entry &&
-            SendToControl(dialog, IDC_SCHEME_NAME, CB_GETLBTEXT, i, (LPARAM)entry) != CB_ERR && strcmp(entry, name) == 0)
-            return i;
-    }
+    for (LRESULT i = 0; i < count; ++i)
+        if (ReadEntry(dialog, i, entry) && strcmp(entry, name) == 0) return i;
     return CB_ERR;
 }
 
