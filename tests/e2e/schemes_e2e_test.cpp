@@ -40,6 +40,8 @@ TEST(SchemeFileE2E, TheProgramWritesBackExactlyWhatItLoaded)
     const std::string file = Record("关机", 0, 1439, 3, 3599, 7, 1) + Record("bell", 3, 0, 4, 0, 0, 9) + kForce;
     WriteFileBytes(folder + "Trellith.ini", file);
     EXPECT_EQ(file, RunAndClose(folder));
+    // A good file is not set aside as a rejected one.
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((folder + "Trellith.ini.bad").c_str()));
 }
 
 TEST(SchemeFileE2E, ARejectedFileSurvivesAsBad)
