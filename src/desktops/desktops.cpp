@@ -118,12 +118,17 @@ void WriteRecoveryFile()
 // Every change of the list runs between these two: a change that arrives while another is
 // under way (from a message dispatched meanwhile) is refused, and the threads that got
 // requests are asked to answer once, at the end.
+void NextTicket()
+{
+    if (++g_ticket == 0) ++g_ticket;  // 0 means "answered"
+}
+
 int BeginChange()
 {
     if (g_busy) return 0;
     g_busy = TRUE;
     FinishShowing();
-    if (++g_ticket == 0) ++g_ticket;
+    NextTicket();
     return 1;
 }
 
@@ -212,7 +217,7 @@ HiddenWindow **FirstOfShowingSlot()
 void ShowRuns(int all)
 {
     while (*FirstOfShowingSlot()) {
-        if (++g_ticket == 0) ++g_ticket;
+        NextTicket();
         DWORD thread = (*FirstOfShowingSlot())->identity.threadId;
         HiddenWindow *asked = NULL;
         int followed = 0;
@@ -265,9 +270,9 @@ VOID CALLBACK RunTimedOut(HWND, UINT, UINT_PTR, DWORD)
     if (!g_busy) FinishShowing();
 }
 
+// Within a change: its start has finished any showing before.
 void ShowInOrder(int slot)
 {
-    FinishShowing();
     g_showingSlot = slot;
     g_showingFront = NULL;
     for (HiddenWindow *r = g_hidden; r; r = r->next) {  // the one that was in front, else the earliest hidden
