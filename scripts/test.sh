@@ -5,7 +5,6 @@
 set -uo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh || exit 1
-source scripts/wine-env.sh
 jobs=$(nproc)
 passed=0 failed=0
 
@@ -35,28 +34,42 @@ skipped=0
 mkdir -p build/logs
 
 # 32-bit Wine under qemu-user, for the 32-bit step only: while registered, anything that probes
-# for 32-bit Wine finds it. Released however the run ends.
+# for 32-bit Wine finds it. The entry has a name of our own and is held under a lock: a run
+# killed outright leaves it behind, and the next run that takes the lock removes it before it
+# probes; two runs at once wait for each other there. An entry of another name is left alone.
 binfmt=/proc/sys/fs/binfmt_misc
+entry=$binfmt/trellith-i386
+exec 9>>/tmp/trellith-i386.lock
 mounted_here=0 registered_here=0
 release_i386() {
-  if [ $registered_here = 1 ]; then echo -1 >$binfmt/qemu-i386; registered_here=0; fi
+  if [ $registered_here = 1 ]; then echo -1 >$entry; registered_here=0; fi
   if [ $mounted_here = 1 ]; then umount $binfmt; mounted_here=0; fi
+  flock -u 9
+}
+remove_stale_i386() {
+  flock 9
+  if [ -e $entry ]; then echo -1 >$entry 2>/dev/null || true; fi
+  flock -u 9
 }
 register_i386() {
   [ "$(id -u)" = 0 ] && [ -x /usr/bin/qemu-i386-static ] || return 1
+  flock 9
   if [ ! -e $binfmt/register ]; then
     mount -t binfmt_misc binfmt_misc $binfmt 2>/dev/null || return 1
     mounted_here=1
   fi
-  if [ ! -e $binfmt/qemu-i386 ]; then
-    echo ':qemu-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:/usr/bin/qemu-i386-static:F' \
+  if [ ! -e $binfmt/qemu-i386 ] && [ ! -e $entry ]; then
+    echo ':trellith-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:/usr/bin/qemu-i386-static:F' \
       >$binfmt/register 2>/dev/null || return 1
     registered_here=1
   fi
   /usr/lib/wine/wine --version >/dev/null 2>&1
 }
 trap 'release_i386; stop_wine_session' EXIT
-trap 'exit 130' INT TERM
+trap 'exit 130' INT TERM HUP
+remove_stale_i386
+source scripts/wine-env.sh
+step own-wine tests/scripts/own_wine_test.sh  # a developer's own WINEPREFIX is left alone
 
 # The shipped 32-bit program, unpacked from its package, in the 64-bit prefix of the suite,
 # driven by the 64-bit tests. The prefix gets Wine's 32-bit system DLLs by a copy: a 32-bit
@@ -68,7 +81,7 @@ smoke32() {
   local wow=$WINEPREFIX/drive_c/windows/syswow64
   [ -f "$wow/kernel32.dll" ] || cp /usr/lib/i386-linux-gnu/wine/i386-windows/* "$wow/" || return 1
   local exe=Z:$(cd build/smoke32/Trellith-1.5-win32 && pwd)/Trellith.exe
-  TRELLITH_SMOKE_EXE=${exe//\//\\} timeout 900 "$WINE" "build/$WINDOWS_PRESET/bin/trellith_e2e_tests.exe" \
+  TRELLITH_SMOKE_EXE=${exe//\//\\} timeout --foreground 900 "$WINE" "build/$WINDOWS_PRESET/bin/trellith_e2e_tests.exe" \
     --gtest_filter='Smoke32.*' | tee build/logs/smoke-32bit.out
   grep -q '^\[  PASSED  \] 1 test\.' build/logs/smoke-32bit.out && ! grep -q SKIPPED build/logs/smoke-32bit.out
 }

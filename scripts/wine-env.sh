@@ -1,7 +1,9 @@
 # Sourced by the run, test and screenshot scripts: one Wine prefix of the project's own, a
 # display, and a long-lived Wine session with a virtual desktop and a taskbar.
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-export WINEPREFIX=${WINEPREFIX:-$ROOT/build/wineprefix}
+# Always the project's own prefix, whatever the caller's WINEPREFIX says: the scripts copy DLLs
+# into it, set its fonts and end its wineserver, none of which may touch a developer's own Wine.
+export WINEPREFIX=$ROOT/build/wineprefix
 export WINEDEBUG=-all
 export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
 export WINEDLLOVERRIDES="mscoree,mshtml="  # no Mono or Gecko installer prompts

@@ -5,18 +5,24 @@
 #include "../companion/companion.h"
 #include "../desktops/desktops.h"
 #include "../schemes/scheme.h"
+#include "../schemes/file_rules.h"
 #include "../schemes/scheme_file.h"
 #include "../settings/autorun.h"
 #include "../settings/settings_dialog.h"
 #include "../tray/main_window.h"
 
-DWORD GetPlatformId()
+static OSVERSIONINFOA ReadVersion()
 {
     OSVERSIONINFOA version;
     ZeroMemory(&version, sizeof version);
     version.dwOSVersionInfoSize = sizeof version;  // 148
     GetVersionExA(&version);
-    return version.dwPlatformId;
+    return version;
+}
+
+DWORD GetPlatformId()
+{
+    return ReadVersion().dwPlatformId;
 }
 
 static void ShowStartupFailure(const char *text, UINT icon)
@@ -102,7 +108,6 @@ DWORD PerformExit(LONG flags)
             AdjustTokenPrivileges(token, FALSE, &privileges, 0, NULL, NULL);
         CloseHandle(token);
     }
-    UINT exitFlags = (UINT)flags;
-    if (ForceCloseOption()) exitFlags |= EWX_FORCE;
+    UINT exitFlags = SessionExitFlags((UINT)flags, ForceCloseOption(), ReadVersion().dwMajorVersion);
     return g_seams.exitWindowsEx(exitFlags, 0) ? 0 : GetLastError();
 }

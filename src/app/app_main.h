@@ -12,5 +12,6 @@ int AppMain(HINSTANCE instance);
 DWORD GetPlatformId();
 
 // Enables the shutdown privilege and asks to end the Windows session with flags, adding
-// EWX_FORCE when the force-close option is set. 0 on success, else GetLastError().
+// EWX_FORCE when the force-close option is set, and otherwise EWX_FORCEIFHUNG on Windows 2000
+// and later. 0 on success, else GetLastError().
 DWORD PerformExit(LONG flags);

@@ -37,3 +37,7 @@ Scheme *FindScheme(const char *name);
 // out; the destination is then empty.
 int CopySchemeList(Scheme **destination);
 void FreeSchemeList(Scheme **head);
+// Schemes made while the file could not be read go after the file's once it is read. One whose
+// name is taken already gets the first free "(2)", "(3)" ... after it, its name shortened at a
+// whole character where it would not fit, so that no scheme hides behind another of its name.
+void RenameClashingSchemes(const Scheme *kept, Scheme *added);

@@ -9,13 +9,17 @@ int SchemeFileName(char name[kSchemeFileNameSize]);
 
 // Fills the scheme list and the force-close option from the file; 1 when the file was
 // accepted. A file that exists but is rejected is kept as "<name>.bad" before anything could
-// overwrite it. One that exists but cannot be read (another program holds it for a moment) is
-// never overwritten until RetryUnreadSchemeFile, called once a tick, has read it.
+// overwrite it. A "<name>.new" left by a save cut short is removed beside a scheme file, and
+// takes its place where it is alone and whole. A file that exists but cannot be read is never
+// overwritten until RetryUnreadSchemeFile has read it: called once a tick, it tries again at
+// once when another program holds the file for a moment, and after longer and longer waits
+// when it cannot be read for good; now tries at once either way.
 int LoadSchemes();
-void RetryUnreadSchemeFile();
+void RetryUnreadSchemeFile(int now);
 
 // Replaces the file with a list and the force-close option; 1 on success. The new content goes
-// to a temporary file that takes the old one's place only once it is complete, so a failure at
-// any point leaves the old file as it was. SaveSchemes saves the scheme list.
+// to a temporary file that takes the old one's place only once it is complete and on the disk,
+// so a failure at any point leaves the old file as it was. A file that another program holds
+// for a moment is waited for, about a second. SaveSchemes saves the scheme list.
 int SaveSchemeList(const Scheme *list);
 int SaveSchemes();

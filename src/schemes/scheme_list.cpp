@@ -70,3 +70,47 @@ void FreeSchemeList(Scheme **head)
     }
     *head = NULL;
 }
+
+static int NameTaken(const Scheme *kept, const Scheme *added, const Scheme *self, const char *name)
+{
+    for (const Scheme *s = kept; s; s = s->next)
+        if (strcmp(s->name, name) == 0) return 1;
+    for (const Scheme *s = added; s != self; s = s->next)
+        if (strcmp(s->name, name) == 0) return 1;
+    return 0;
+}
+
+// The length of the name's longest prefix of at most limit bytes that ends at a character's
+// end: a byte from 0x81 up leads a two-byte character in code page 936.
+static size_t WholeCharacters(const char *name, size_t limit)
+{
+    size_t end = 0;
+    while (name[end]) {
+        size_t width = (unsigned char)name[end] >= 0x81 && name[end + 1] ? 2 : 1;
+        if (end + width > limit) break;
+        end += width;
+    }
+    return end;
+}
+
+void RenameClashingSchemes(const Scheme *kept, Scheme *added)
+{
+    for (Scheme *s = added; s; s = s->next) {
+        for (unsigned n = 2; NameTaken(kept, added, s, s->name) && n < 100000; ++n) {
+            char suffix[8], *p = suffix + sizeof suffix;  // "(n)", written from its end
+            *--p = '\0';
+            *--p = ')';
+            for (unsigned v = n; v; v /= 10) *--p = (char)('0' + v % 10);
+            *--p = '(';
+            size_t suffixLength = (size_t)(suffix + sizeof suffix - 1 - p);
+            char name[kSchemeNameSize];
+            size_t keep = WholeCharacters(s->name, kSchemeNameSize - 1 - suffixLength);
+            memcpy(name, s->name, keep);
+            strcpy(name + keep, p);
+            if (!NameTaken(kept, added, s, name)) {
+                memset(s->name, 0, sizeof s->name);
+                strcpy(s->name, name);
+            }
+        }
+    }
+}

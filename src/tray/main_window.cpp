@@ -45,7 +45,7 @@ static void OnTimer(HWND window)
     if (g_settingsOpen) return;  // a WM_TIMER posted from outside: the schemes are being edited
     RetryTrayIcon();
     CheckShownWindows();
-    RetryUnreadSchemeFile();
+    RetryUnreadSchemeFile(0);
     OnMainTimerTick(window);
 }
 
@@ -94,6 +94,7 @@ static LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam)
         if (g_settingsOpen || CountdownRunning()) return 0;
         // The schemes must stand still while they are edited: no tick runs meanwhile.
         KillTimer(window, TIMER_ID);
+        RetryUnreadSchemeFile(1);  // the file's schemes, if it can be read now, come first
         RunDialogWithCommandDisabled(IDM_TIMER_SETTINGS, &g_settingsOpen, IDD_SETTINGS, SettingsDlgProc);
         RollBackUnconfirmedEdits();
         SetTimer(window, TIMER_ID, TIMER_PERIOD_MS, NULL);

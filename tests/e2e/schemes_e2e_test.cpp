@@ -22,7 +22,7 @@ std::string Record(const char *name, unsigned char kind, unsigned short minutes,
     return r;
 }
 
-const std::string kForce = std::string("\1\0\0\0", 4);
+const std::string kForce = std::string("\1\0\0\0", 4), kEmpty;
 
 std::string RunAndClose(const std::string &folder)
 {
@@ -69,6 +69,29 @@ TEST(SchemeFileE2E, APathTooLongForTheFileNameTouchesNoFile)
     EXPECT_EQ(file, RunAndClose(folder));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((folder + "Trellith.ini.bad").c_str()));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((folder + "Trellith.ini.new").c_str()));
+}
+
+// A save cut short between its steps leaves a .new; the next start settles it and the exit
+// writes the schemes back: whole .new alone taken, torn .new beside a good file or alone set
+// aside or removed, never taken.
+TEST(SchemeFileE2E, AStartSettlesWhatASaveCutShortLeft)
+{
+    const std::string good = Record("kept", 0, 1, 0, 0, 0, 0) + kForce, none = "<missing>";
+    const std::string last = Record("last", 3, 2, 1, 0, 0, 0) + kForce, torn = last.substr(0, 50);
+    struct { const std::string *ini, *fresh, *endIni, *bad; } rows[] = {
+        {NULL, &last, &last, &none},  // the old file deleted, the rename not made
+        {&good, &torn, &good, &none},
+        {&good, &last, &good, &none},
+        {NULL, &torn, &kEmpty, &torn},  // the first save torn while it wrote: set aside
+    };
+    for (const auto &row : rows) {
+        std::string folder = MakeProgramFolder("schemes-leftover");
+        if (row.ini) WriteFileBytes(folder + "Trellith.ini", *row.ini);
+        WriteFileBytes(folder + "Trellith.ini.new", *row.fresh);
+        EXPECT_EQ(*row.endIni, RunAndClose(folder)) << (row.ini != NULL) << (row.fresh == &torn);
+        EXPECT_EQ(none, ReadFileBytes(folder + "Trellith.ini.new"));
+        EXPECT_EQ(*row.bad, ReadFileBytes(folder + "Trellith.ini.bad"));
+    }
 }
 
 // Confirmed in the settings, then the process is killed: the file holds what was confirmed.

@@ -106,3 +106,26 @@ TEST_F(SchemeList, CopyFailingOnAnyRecordLeavesTheDestinationEmpty)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(SchemeList, SchemesMadeWhileTheFileWasUnreadNeverHideBehindTheFilesOwn)
+{
+    const std::string long47 = std::string(45, 'x') + "\xB9\xD8";      // 45 bytes, then 关
+    const std::string chinese = std::string(43, 'y') + "\xB9\xD8" + "zz";  // 关 would be cut
+    for (const char *name : {"a", "b", "a(2)", "c", "a", long47.c_str(), chinese.c_str()}) AddScheme(name);
+    Scheme *kept = *SchemeListHead(), *added = kept->next->next;  // the file's "a" and "b"
+    kept->next->next = NULL;
+    *SchemeListHead() = added;
+    Scheme fileLong = {}, fileChinese = {};
+    strcpy(fileLong.name, long47.c_str());
+    strcpy(fileChinese.name, chinese.c_str());
+    kept->next->next = &fileLong;
+    fileLong.next = &fileChinese;
+    RenameClashingSchemes(kept, added);
+    EXPECT_EQ("a(2);c;a(3);" + std::string(44, 'x') + "(2);" + std::string(43, 'y') + "(2);", Names(added));
+    kept->next->next = NULL;
+    FreeSchemeList(&kept);
+}
+
+}  // namespace

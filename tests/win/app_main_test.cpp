@@ -101,7 +101,8 @@ TEST_F(AppMainTest, ShutDownIsRequestedLastWithForceAfterEverythingIsReleased)
 
 TEST_F(AppMainTest, SessionEndCommandsStoreTheirFlags)
 {
-    struct { UINT command; UINT flags; } cases[] = {{IDM_LOGOFF, 0}, {IDM_RESTART, 2}, {IDM_SHUTDOWN, 9}};
+    // With EWX_FORCEIFHUNG: Wine says it is Windows 2000 or later.
+    struct { UINT command; UINT flags; } cases[] = {{IDM_LOGOFF, 0x10}, {IDM_RESTART, 0x12}, {IDM_SHUTDOWN, 0x19}};
     for (const auto &c : cases) {
         SetPendingExitFlags(kNoExitPending);
         seams.exitFlags.clear();

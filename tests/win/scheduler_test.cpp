@@ -129,7 +129,7 @@ TEST_F(Scheduler, EscapeEndsALogOffCountdownWithNothingPendingAndOnceMeansSuspen
 
 TEST_F(Scheduler, OutcomesThatEndTheProgram)
 {
-    struct { unsigned char action; std::vector<UINT> requests; } cases[] = {{1, {0}}, {2, {2}}, {3, {9}}, {4, {}}};
+    struct { unsigned char action; std::vector<UINT> requests; } cases[] = {{1, {0x10}}, {2, {0x12}}, {3, {0x19}}, {4, {}}};  // EWX_FORCEIFHUNG
     for (const auto &c : cases) {
         seams.exitFlags.clear();
         SetPendingExitFlags(kNoExitPending);

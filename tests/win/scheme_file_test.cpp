@@ -31,6 +31,7 @@ protected:
         DeleteFileA(fresh.c_str());
         RemoveDirectoryA(fresh.c_str());
         RemoveDirectoryA(bad.c_str());
+        RemoveDirectoryA(ini.c_str());
     }
     static std::string Record(const char *name, char minutesLow, char fired = 0)
     {
@@ -117,6 +118,26 @@ TEST_F(SchemeFile, ASaveThatCannotCompleteLeavesTheOldFileIntact)
     EXPECT_EQ(0, SaveSchemes());
     EXPECT_EQ(original, ReadFileBytes(ini));
     // (A read-only scheme file would do as well on Windows; Wine running as root writes it.)
+}
+
+TEST_F(SchemeFile, AFileUnreadableForGoodIsNeverOverwrittenAndTriedAgainLessAndLessOften)
+{
+    ASSERT_TRUE(CreateDirectoryA(ini.c_str(), NULL));  // a folder of that name cannot be read
+    EXPECT_EQ(0, LoadSchemes());
+    AddScheme("meanwhile");
+    EXPECT_EQ(0, SaveSchemes());
+    RetryUnreadSchemeFile(0);
+    RetryUnreadSchemeFile(0);  // the second try, after two ticks: then four ticks
+    EXPECT_EQ(0, SaveSchemes());
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(ini.c_str()));
+    ASSERT_TRUE(RemoveDirectoryA(ini.c_str()));
+    WriteFileBytes(ini, Record("meanwhile", 5) + Word(0));
+    for (int tick = 0; tick < 3; ++tick) RetryUnreadSchemeFile(0);
+    EXPECT_STREQ("meanwhile", (*SchemeListHead())->name);
+    EXPECT_EQ(nullptr, (*SchemeListHead())->next);  // not read yet
+    RetryUnreadSchemeFile(0);
+    ASSERT_EQ(1, SaveSchemes());  // read at last, the scheme made meanwhile renamed after it
+    EXPECT_EQ(Record("meanwhile", 5) + Record("meanwhile(2)", 0) + Word(0), ReadFileBytes(ini));
 }
 
 }  // namespace

@@ -399,6 +399,19 @@ TEST_F(Settings, OkWritesTheSchemesAtOnceOrSaysItCouldNot)
         EXPECT_EQ("b;", Names());
         EXPECT_EQ(saved, ReadFileBytes(SchemeFilePath()));
         RemoveDirectoryA(blocker.c_str());
+
+        // Another program holds the file, unshared, for a moment just as OK is pressed.
+        Open();
+        Type(IDC_SCHEME_NAME, L"c");
+        SendMessageA(Item(IDC_NEW), BM_CLICK, 0, 0);
+        HANDLE held = CreateFileA(SchemeFilePath().c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
+        ASSERT_NE(INVALID_HANDLE_VALUE, held);
+        PostMessageA(Item(IDOK), BM_CLICK, 0, 0);
+        Sleep(400);
+        CloseHandle(held);
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+        EXPECT_EQ(NULL, FindWindowA("#32770", "Trellith"));
+        EXPECT_EQ(Record("b") + Record("c") + kNoForce, ReadFileBytes(SchemeFilePath()));
     });
 }
 

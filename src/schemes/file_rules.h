@@ -1,0 +1,29 @@
+// What the scheme file's start and save decide about a save cut short and about a file that
+// another program holds, apart from the platform.
+#pragma once
+#include <stdint.h>
+
+// A "<name>.new" found at start. The replace that ends a save is a delete and a rename on FAT,
+// and a power cut can fall between the two: a scheme file that is there is the truth and a .new
+// beside it is left over; a .new alone that decodes as a whole is the last save, cut short.
+enum LeftoverAction { kNoLeftover, kRemoveLeftover, kPromoteLeftover, kSetLeftoverAside };
+LeftoverAction LeftoverNewFileAction(int schemeFileThere, int newFileThere, int newFileDecodes);
+
+// Errors that mean another program holds the file for a moment (a virus scanner opens a file
+// just after it is closed). The replace also meets an access refusal while the scheme file is
+// open without delete sharing; the save has just shown that it may write the file.
+int IsBriefLock(uint32_t error, int replacing);
+
+// The waits between tries while a save meets a brief lock: short at first, about a second in
+// all; 0 once the time is spent.
+uint32_t BriefLockWaitMs(int attempt);
+
+// A scheme file that cannot be read for good (no right to read it, a folder of that name, too
+// big) is tried again after this many ticks: 2, 4, 8 ... up to 256, since a person may mend it.
+uint32_t UnreadableRetryTicks(int failures);
+
+// The session action's flags. Without the force option, Windows 2000 and later (major version
+// 5 and up) end only the programs that do not answer (EWX_FORCEIFHUNG), so that one hung program
+// cannot hold up a timed log-off; NT 4 does not know the flag.
+const uint32_t kExitForce = 0x4, kExitForceIfHung = 0x10;
+uint32_t SessionExitFlags(uint32_t flags, uint32_t forceOption, uint32_t majorVersion);
