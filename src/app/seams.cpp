@@ -13,6 +13,18 @@ static DWORD WINAPI MciSendStringOnDemand(LPCSTR command, LPSTR answer, UINT ans
     return send ? send(command, answer, answerSize, callback) : MCIERR_DEVICE_NOT_INSTALLED;
 }
 
+typedef HRESULT(WINAPI *DwmGetWindowAttributeFn)(HWND window, DWORD attribute, void *value, DWORD size);
+
+// The desktop window manager's library, where the system has one, when a switch first asks.
+static HRESULT WINAPI DwmGetWindowAttributeOnDemand(HWND window, DWORD attribute, void *value, DWORD size)
+{
+    static HMODULE dwmapi = LoadSystemModule("dwmapi.dll");
+    static DwmGetWindowAttributeFn get =
+        dwmapi ? (DwmGetWindowAttributeFn)(void *)GetProcAddress(dwmapi, "DwmGetWindowAttribute") : NULL;
+    return get ? get(window, attribute, value, size) : E_NOTIMPL;
+}
+
 PlatformSeams g_seams = {
     ExitWindowsEx, MciSendStringOnDemand, Beep, ShellExecuteA, RegSetValueExA, RegDeleteValueA, Shell_NotifyIconA,
+    ShowWindowAsync, DwmGetWindowAttributeOnDemand,
 };

@@ -1,5 +1,5 @@
 // The platform calls whose effect leaves the machine or ends the session, and the registry
-// writes and the tray icon's add, whose refusal cannot be provoked here. Production code calls
+// writes, the tray icon's add, a refused show and a cloaked window, which cannot be provoked here. Production code calls
 // them through this table; a test replaces an entry and puts it back.
 #pragma once
 #include <windows.h>
@@ -15,6 +15,10 @@ struct PlatformSeams {
                                  const BYTE *data, DWORD size);
     LONG (WINAPI *regDeleteValue)(HKEY key, LPCSTR name);
     BOOL (WINAPI *shellNotifyIcon)(DWORD message, NOTIFYICONDATAA *record);
+    // Refused for a window of a program with higher rights (user interface privilege isolation).
+    BOOL (WINAPI *showWindowAsync)(HWND window, int command);
+    // Looked up at run time (Windows Vista and later); E_NOTIMPL where there is none.
+    HRESULT (WINAPI *dwmGetWindowAttribute)(HWND window, DWORD attribute, void *value, DWORD size);
 };
 
 extern PlatformSeams g_seams;

@@ -1,15 +1,18 @@
-// Four virtual desktops and a stash slot, made by hiding other programs' windows.
+// The desktop commands: four virtual desktops and a stash slot, made by hiding other programs'
+// windows, and the desktop in view.
 //
 // Nothing here waits for another program: hiding and showing are requests that the window's
 // own thread carries out when it runs (ShowWindowAsync), so a hung program holds up neither a
-// switch nor the tray. Until its thread has answered, a window keeps its record, and a switch
-// made meanwhile leaves it where the last request put it. The windows held in the slots are
-// mirrored in a recovery file beside the program, so that a start after a hard kill shows them.
+// switch nor the tray. Until the window is seen to have carried it out, it keeps its record, and
+// a switch made meanwhile leaves it where the last request put it (following.h). The windows
+// that may be hidden are mirrored in a recovery file (recovery_file.h), so that a start after a
+// hard kill shows them.
 #pragma once
 #include <windows.h>
 #include "hidden_window.h"
 
-// 1 when the window has the WS_VISIBLE style and its class is not one of the shell's.
+// 1 when the window has the WS_VISIBLE style and its class is not one of the shell's, nor one of
+// a newer shell's own hosts, nor cloaked.
 int IsManageableWindow(HWND window);
 
 // EnumWindows callbacks, also called for single windows. HideWindowToSlot returns FALSE only
@@ -37,9 +40,11 @@ int CurrentDesktop();
 // At start, before anything else: shows the windows that a run ended from outside (a task
 // manager, a hard kill) left hidden, as its recovery file names them, and starts afresh.
 void StartDesktops();
-// Once a tick: the windows shown again whose threads have answered are let go, each once seen
-// in view (one found hidden is shown a second time first).
+// Once a tick: a look at every window whose request is not yet seen carried out, and at the
+// windows that the recovery file named and that were still in view at start.
 void CheckShownWindows();
+// 1 while a change of the list is under way.
+int ChangeUnderWay();
 // At exit and when the session ends: every window is shown, the recovery file goes, and from
 // then on nothing is hidden any more.
 void ReleaseAllWindows();

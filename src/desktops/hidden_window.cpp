@@ -3,7 +3,7 @@
 #include "../app/little_endian.h"
 
 static const unsigned char kSignature[4] = {'T', 'R', 'H', 'W'};
-const uint32_t kVersion = 1;
+const uint32_t kVersion = 2;
 const size_t kMaxRecovered = 65536;  // more windows than a session can hold: not our file
 
 int SameIdentity(const WindowIdentity &a, const WindowIdentity &b)
@@ -52,9 +52,21 @@ int TicketSettledBy(uint32_t ticket, uint32_t answered)
     return ticket != 0 && (int32_t)(answered - ticket) >= 0;
 }
 
-static int InSlot(const HiddenWindow *record)
+// In a slot, or shown but not yet seen in view: a hard kill now may leave it hidden.
+static int MayBeHidden(const HiddenWindow *record)
 {
-    return record->slot >= 0 && record->slot <= kStashSlot;
+    return (record->slot >= 0 && record->slot <= kStashSlot) || (record->slot == kInViewSlot && record->asked == kShowAsked);
+}
+
+static void PutLe64(unsigned char *out, uint64_t value)
+{
+    PutLe32(out, (uint32_t)value);
+    PutLe32(out + 4, (uint32_t)(value >> 32));
+}
+
+static uint64_t GetLe64(const unsigned char *in)
+{
+    return (uint64_t)GetLe32(in) | (uint64_t)GetLe32(in + 4) << 32;
 }
 
 // FNV-1a: enough to tell a damaged file from a sound one.
@@ -68,19 +80,17 @@ static uint32_t Checksum(const unsigned char *data, size_t size)
 size_t RecoveryFileSize(const HiddenWindow *list)
 {
     size_t count = 0;
-    for (; list; list = list->next) count += InSlot(list);
+    for (; list; list = list->next) count += MayBeHidden(list);
     return count ? kRecoveryHeaderSize + count * kRecoveryRecordSize : 0;
 }
 
-void EncodeRecoveryFile(const HiddenWindow *list, unsigned char *out)
+void EncodeRecoveryFile(const HiddenWindow *list, const RecoveryStamp &stamp, unsigned char *out)
 {
     unsigned char *record = out + kRecoveryHeaderSize;
     uint32_t count = 0;
     for (; list; list = list->next) {
-        if (!InSlot(list)) continue;
-        uint64_t window = list->window;
-        PutLe32(record, (uint32_t)window);
-        PutLe32(record + 4, (uint32_t)(window >> 32));
+        if (!MayBeHidden(list)) continue;
+        PutLe64(record, list->window);
         PutLe32(record + 8, list->identity.processId);
         PutLe32(record + 12, list->identity.threadId);
         PutLe32(record + 16, (uint32_t)list->slot);
@@ -92,7 +102,9 @@ void EncodeRecoveryFile(const HiddenWindow *list, unsigned char *out)
     memcpy(out, kSignature, 4);
     PutLe32(out + 4, kVersion);
     PutLe32(out + 8, count);
-    PutLe32(out + 12, Checksum(out + kRecoveryHeaderSize, count * kRecoveryRecordSize));
+    PutLe64(out + 16, stamp.bootSeconds);
+    PutLe64(out + 24, stamp.logonSession);
+    PutLe32(out + 12, Checksum(out + 16, kRecoveryHeaderSize - 16 + count * kRecoveryRecordSize));
 }
 
 // As the encoder writes it: a name of 1 to 31 characters, zeros after it.
@@ -108,27 +120,34 @@ static int IsWrittenClassName(const char name[32])
 
 static void ReadRecord(const unsigned char *record, RecoveredWindow *window)
 {
-    window->window = (uint64_t)GetLe32(record) | (uint64_t)GetLe32(record + 4) << 32;
+    window->window = GetLe64(record);
     window->identity.processId = GetLe32(record + 8);
     window->identity.threadId = GetLe32(record + 12);
     window->slot = (int32_t)GetLe32(record + 16);
     memcpy(window->identity.className, record + 20, 32);
 }
 
-int DecodeRecoveryFile(const unsigned char *data, size_t size,
+static int SameBoot(uint64_t a, uint64_t b)
+{
+    return (a > b ? a - b : b - a) < kBootToleranceSeconds;
+}
+
+int DecodeRecoveryFile(const unsigned char *data, size_t size, const RecoveryStamp &now,
                        void (*each)(const RecoveredWindow &window, void *context), void *context)
 {
     if (size < kRecoveryHeaderSize || memcmp(data, kSignature, 4) != 0 || GetLe32(data + 4) != kVersion)
         return 0;
     size_t count = GetLe32(data + 8);
     if (count == 0 || count > kMaxRecovered || size != kRecoveryHeaderSize + count * kRecoveryRecordSize ||
-        GetLe32(data + 12) != Checksum(data + kRecoveryHeaderSize, count * kRecoveryRecordSize))
+        GetLe32(data + 12) != Checksum(data + 16, size - 16) || !SameBoot(GetLe64(data + 16), now.bootSeconds) ||
+        GetLe64(data + 24) != now.logonSession)
         return 0;
     const unsigned char *records = data + kRecoveryHeaderSize;
     for (size_t i = 0; i < count; ++i) {
         RecoveredWindow window;
         ReadRecord(records + i * kRecoveryRecordSize, &window);
-        if (window.slot < 0 || window.slot > kStashSlot || !IsWrittenClassName(window.identity.className)) return 0;
+        if (window.slot < kInViewSlot || window.slot > kStashSlot || !IsWrittenClassName(window.identity.className))
+            return 0;
     }
     for (size_t i = 0; i < count; ++i) {
         RecoveredWindow window;

@@ -17,13 +17,20 @@ struct WindowIdentity {
     char className[32];  // as the platform reads it, at most 31 characters
 };
 
+// What was last asked of a window's thread, until the window is seen to have carried it out.
+enum Asked { kNothingAsked, kHideAsked, kShowAsked };
+
 struct HiddenWindow {
     uintptr_t window;
     WindowIdentity identity;
-    int32_t slot;       // 0 to 3 a desktop, 4 the stash, kInViewSlot shown again
-    uint32_t ticket;    // non-zero until the window's thread has carried out our last request
-    int32_t wasActive;  // it was in front when its desktop was left
-    int32_t shownAgain; // shown a second time, after its thread's answer found it hidden
+    int32_t slot;        // 0 to 3 a desktop, 4 the stash, kInViewSlot shown again
+    int32_t asked;       // Asked: kNothingAsked once the window shows what was asked
+    uint32_t ticket;     // of the request: an answer to it or a later one says the thread runs
+    int32_t hinted;      // a message that answers for the thread went out after the request
+    int32_t answered;    // and came back, at answeredMs
+    uint32_t answeredMs;
+    int32_t askedAgain;  // shown a second time, after its running thread left it hidden
+    int32_t wasActive;   // it was in front when its desktop was left
     HiddenWindow *next;
 };
 
@@ -43,12 +50,20 @@ HiddenWindow *DetachSlot(HiddenWindow **list, int slot);
 // to a later one from the same thread, since a thread carries out its requests in order.
 int TicketSettledBy(uint32_t ticket, uint32_t answered);
 
-// The recovery file: the windows held in the slots, so that a new start after a hard kill can
-// show them again. Little-endian: "TRHW", version 1, count, a checksum of the records, then
-// per record the window (64 bits), process id, thread id, slot and the 32-byte class name.
-const size_t kRecoveryHeaderSize = 16, kRecoveryRecordSize = 52;
-size_t RecoveryFileSize(const HiddenWindow *list);  // 0 when no record is in a slot
-void EncodeRecoveryFile(const HiddenWindow *list, unsigned char *out);
+// The recovery file: the windows that are or may still be hidden (those in the slots and those
+// whose show has not been seen yet), so that a new start after a hard kill can show them again.
+// Little-endian: "TRHW", version 2, count, a checksum of the rest, the boot time (seconds, 64
+// bits), the logon session (64 bits), then per record the window (64 bits), process id, thread
+// id, slot (-1 for a window being shown) and the 32-bit class name.
+const size_t kRecoveryHeaderSize = 32, kRecoveryRecordSize = 52;
+struct RecoveryStamp {
+    uint64_t bootSeconds;  // the system time when the tick count was 0
+    uint64_t logonSession;
+};
+// Two boot times that differ by less than this are the same boot: the clock may be set meanwhile.
+const uint64_t kBootToleranceSeconds = 120;
+size_t RecoveryFileSize(const HiddenWindow *list);  // 0 when no window may be hidden
+void EncodeRecoveryFile(const HiddenWindow *list, const RecoveryStamp &stamp, unsigned char *out);
 
 struct RecoveredWindow {
     uint64_t window;
@@ -56,7 +71,8 @@ struct RecoveredWindow {
     int32_t slot;
 };
 // Calls each for every record, but only once the whole file has proved sound: right size,
-// signature, version, checksum, slots and names, all as the encoder writes them. 0 for a
-// damaged or foreign file.
-int DecodeRecoveryFile(const unsigned char *data, size_t size,
+// signature, version, checksum, slots and names, all as the encoder writes them, and written in
+// this boot and logon session. 0 for a damaged or foreign file, or one of another boot or
+// session.
+int DecodeRecoveryFile(const unsigned char *data, size_t size, const RecoveryStamp &now,
                        void (*each)(const RecoveredWindow &window, void *context), void *context);

@@ -7,3 +7,8 @@
 // 1 when className occurs anywhere in the exclusion list, byte for byte and with case (as
 // strstr finds it): every entry, any part of one, a stretch across a "|", and the empty name.
 int IsExcludedClassName(const char *className);
+
+// Newer shells' own windows that the list above does not name: the taskbar of a second monitor
+// and the hosts of the notification overflow. Compared whole, without regard to case, as the
+// platform compares class names.
+int IsShellHostClassName(const char *className);

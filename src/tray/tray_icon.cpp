@@ -13,9 +13,11 @@ static NOTIFYICONDATAA g_record;
 static HICON g_icons[kDesktopCount];
 static BOOL g_added;  // the shell holds the icon
 
+// A busy shell, at log-on, lets the add time out and may add the icon all the same: a modify
+// then finds it there.
 static void Add()
 {
-    g_added = g_seams.shellNotifyIcon(NIM_ADD, &g_record);
+    g_added = g_seams.shellNotifyIcon(NIM_ADD, &g_record) || g_seams.shellNotifyIcon(NIM_MODIFY, &g_record);
 }
 
 void AddTrayIcon(HWND window)

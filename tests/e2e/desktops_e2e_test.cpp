@@ -5,6 +5,7 @@
 #include "program.h"
 #include "../win/harness.h"
 #include "../../src/desktops/hidden_window.h"
+#include "../../src/desktops/recovery_file.h"
 #include "../../src/tray/commands.h"
 
 namespace {
@@ -44,12 +45,20 @@ protected:
         ShowWindow(zeta[2], SW_HIDE);
         Click(WM_LBUTTONUP);  // Zeta 3 to desktop 0
         ASSERT_TRUE(Becomes(zeta[3], false));
+        // Desktop 1 is empty: the foreground is not our invisible window, where Alt+F4 would end us.
+        EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == ShellDesktop(); }));
         ShowWindow(zeta[2], SW_SHOW);
         Click(WM_LBUTTONUP);  // Zeta 2 to desktop 1
         ASSERT_TRUE(Becomes(zeta[2], false));
         ShowWindow(zeta[1], SW_SHOW);
         for (int i : {0, 2, 3}) ASSERT_FALSE(IsWindowVisible(zeta[i])) << i;
         ASSERT_TRUE(IsWindowVisible(zeta[1]));
+    }
+    // The recovery file of this logon session, as the program names it.
+    static std::string RecoveryPath()
+    {
+        char name[MAX_PATH + 32];
+        return RecoveryFileName(name, sizeof name) ? name : "<none>";
     }
     void ExpectAllVisible(DWORD timeoutMs = 5000)
     {
@@ -62,14 +71,14 @@ TEST_F(HiddenWindowsAtTheEnd, CloseFromOutsideShowsEveryWindowSlotAfterSlot)
     std::string folder = MakeProgramFolder("hidden-close");
     Program program(folder + "Trellith.exe");
     HideOnSeveralDesktops(program);
-    ASSERT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((folder + "Trellith.hidden").c_str()));
+    ASSERT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(RecoveryPath().c_str()));
     helper.ClearLog();
     Post(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(0u, program.WaitForExit(5000));
     ExpectAllVisible();
     EXPECT_TRUE(WaitUntil([&] { return helper.Lines("SHOW").size() == 3; }));
     EXPECT_EQ((std::vector<std::string>{"Zeta 3", "Zeta 2", "Zeta 0"}), helper.Lines("SHOW"));  // desktop 0 first, the stash last
-    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((folder + "Trellith.hidden").c_str()));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(RecoveryPath().c_str()));
 }
 
 TEST_F(HiddenWindowsAtTheEnd, TheSessionEndingFromOutsideShowsEveryWindow)
@@ -109,11 +118,12 @@ TEST_F(HiddenWindowsAtTheEnd, AHardKillIsMendedByTheNextStart)
     ExpectAllVisible();
     main = next.MainWindow();
     EXPECT_TRUE(main != NULL);
-    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((folder + "Trellith.hidden").c_str()));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(RecoveryPath().c_str()));
 }
 
 // Window handles are reused once their windows are gone: after a reboot, the file may name a
-// stranger's window. Only a window of the same process, thread and class comes back.
+// stranger's window. Only a window of the same process, thread and class comes back, and only
+// from a sound file of this boot and logon session.
 TEST_F(HiddenWindowsAtTheEnd, ARecoveryFileShowsNoWindowThatIsNotTheSameOne)
 {
     std::string folder = MakeProgramFolder("hidden-strangers");
@@ -130,9 +140,14 @@ TEST_F(HiddenWindowsAtTheEnd, ARecoveryFileShowsNoWindowThatIsNotTheSameOne)
     }
     records[1].identity.processId += 4;         // another process
     strcpy(records[2].identity.className, "Zet");  // another class
-    std::string file(RecoveryFileSize(records), '\0');
-    EncodeRecoveryFile(records, (unsigned char *)&file[0]);
-    WriteFileBytes(folder + "Trellith.hidden", file);
+    const RecoveryStamp now = CurrentRecoveryStamp();
+    auto write = [&](const RecoveryStamp &stamp) {
+        std::string file(RecoveryFileSize(records), '\0');
+        EncodeRecoveryFile(records, stamp, (unsigned char *)&file[0]);
+        WriteFileBytes(RecoveryPath(), file);
+        return file;
+    };
+    write(now);
     {
         Program program(folder + "Trellith.exe");
         EXPECT_TRUE(Becomes(zeta[0], true));
@@ -141,18 +156,26 @@ TEST_F(HiddenWindowsAtTheEnd, ARecoveryFileShowsNoWindowThatIsNotTheSameOne)
         EXPECT_FALSE(IsWindowVisible(zeta[1]));
         EXPECT_FALSE(IsWindowVisible(zeta[2]));
     }
-    // A damaged file is not read at all, and does not stay.
+    // A damaged file, or one of another boot or logon session, is not read at all, and does not
+    // stay. The damage is to a slot, which no identity check would notice.
     ShowWindow(zeta[0], SW_HIDE);
-    records[1].next = NULL;
-    file.assign(RecoveryFileSize(records), '\0');
-    EncodeRecoveryFile(records, (unsigned char *)&file[0]);
-    file[kRecoveryHeaderSize + 8] ^= 1;  // a bit of the first record's process id
-    WriteFileBytes(folder + "Trellith.hidden", file);
-    Program program(folder + "Trellith.exe");
-    ASSERT_TRUE(program.MainWindow() != NULL);
-    Sleep(500);
-    EXPECT_FALSE(IsWindowVisible(zeta[0]));
-    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((folder + "Trellith.hidden").c_str()));
+    records[0].next = NULL;
+    const RecoveryStamp otherBoot = {now.bootSeconds - 86400, now.logonSession},
+                        otherSession = {now.bootSeconds, now.logonSession + 1};
+    for (int row = 0; row < 3; ++row) {
+        std::string file = write(row == 1 ? otherBoot : row == 2 ? otherSession : now);
+        if (row == 0) {
+            file[kRecoveryHeaderSize + 16] ^= 1;  // slot 0 becomes 1
+            WriteFileBytes(RecoveryPath(), file);
+        }
+        Program program(folder + "Trellith.exe");
+        ASSERT_TRUE(program.MainWindow() != NULL);
+        Sleep(500);
+        EXPECT_FALSE(IsWindowVisible(zeta[0])) << row;
+        EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(RecoveryPath().c_str())) << row;
+        Post(program.MainWindow(), WM_CLOSE, 0, 0);
+        program.WaitForExit(5000);
+    }
 }
 
 TEST_F(HiddenWindowsAtTheEnd, AHungProgramHoldsNothingUpAndItsWindowEndsWhereItWasPut)

@@ -1,5 +1,6 @@
 #include "program.h"
 #include "../win/harness.h"
+#include "../../src/desktops/recovery_file.h"
 
 Program::Program(const std::string &exe, const std::string &currentFolder)
 {
@@ -71,10 +72,11 @@ std::string MakeProgramFolder(const std::string &name, const std::string &exeNam
     std::string folder = BinFolder() + "e2e\\" + name + "\\";
     CreateDirectoryA((BinFolder() + "e2e").c_str(), NULL);
     CreateDirectoryA(folder.c_str(), NULL);
-    for (const char *leftover : {"Trellith.ini", "Trellith.ini.bad", "Trellith.ini.new", "Trellith.hidden",
-                                 "Trellith.hidden.new", "Trellith.dll", "Trellith.exe"})
+    for (const char *leftover : {"Trellith.ini", "Trellith.ini.bad", "Trellith.ini.new", "Trellith.dll", "Trellith.exe"})
         DeleteFileA((folder + leftover).c_str());
     RemoveDirectoryA((folder + "Trellith.ini.new").c_str());
+    char recovery[MAX_PATH + 32];  // the logon session's, left by a test that failed
+    if (RecoveryFileName(recovery, sizeof recovery)) DeleteFileA(recovery);
     CopyFileA((BinFolder() + "Trellith.exe").c_str(), (folder + exeName).c_str(), FALSE);
     if (!module.empty()) CopyFileA((BinFolder() + module).c_str(), (folder + "Trellith.dll").c_str(), FALSE);
     return folder;

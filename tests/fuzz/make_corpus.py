@@ -10,13 +10,17 @@ def record(name=b"scheme", kind=0, minutes=0, action=0, delay=0, suspended=0, on
     return name.ljust(48, b"\0")[:48] + struct.pack("<8I", kind, minutes, action, delay, suspended, once, fired, 0)
 
 
-def recovery(*records):
+BOOT, SESSION = 13_000_000_000, 0x3E7  # the fuzzer reads the files as of this boot and session
+
+
+def recovery(*records, boot=BOOT):
     """A recovery file: (window, process, thread, slot, class) a record, sealed with FNV-1a."""
-    body = b"".join(struct.pack("<QIIi", w, p, t, s) + c.ljust(32, b"\0") for w, p, t, s, c in records)
+    body = struct.pack("<QQ", boot, SESSION)
+    body += b"".join(struct.pack("<QIIi", w, p, t, s) + c.ljust(32, b"\0") for w, p, t, s, c in records)
     seal = 2166136261
     for byte in body:
         seal = ((seal ^ byte) * 16777619) & 0xFFFFFFFF
-    return b"TRHW" + struct.pack("<III", 1, len(records), seal) + body
+    return b"TRHW" + struct.pack("<III", 2, len(records), seal) + body
 
 
 def write(out, seeds):
@@ -45,6 +49,8 @@ def main():
         "two": sound,
         "cut": sound[:-1],
         "slot_5": recovery((0x10052, 40, 41, 5, b"Notepad")),
+        "being_shown": recovery((0x10052, 40, 41, -1, b"Notepad"), boot=BOOT + 100),
+        "other_boot": recovery((0x10052, 40, 41, 1, b"Notepad"), boot=BOOT - 86400),
         "no_records": recovery(),
     })
 

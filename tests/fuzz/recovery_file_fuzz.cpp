@@ -1,6 +1,6 @@
-// Feeds arbitrary bytes to the recovery file decoder: it must never crash, it gives back only
-// records in a slot with a terminated class name, and a file it accepts is exactly what the
-// encoder writes for those records.
+// Feeds arbitrary bytes to the recovery file decoder, as of one boot and logon session: it must
+// never crash, it gives back only records in a slot (or being shown) with a terminated class
+// name, and a file it accepts is exactly what the encoder writes for those records.
 #include <stddef.h>
 #include <stdint.h>
 #include <stdlib.h>
@@ -10,18 +10,20 @@
 
 static void Collect(const RecoveredWindow &window, void *context)
 {
-    if (window.slot < 0 || window.slot > kStashSlot || memchr(window.identity.className, 0, 32) == NULL) abort();
+    if (window.slot < kInViewSlot || window.slot > kStashSlot || memchr(window.identity.className, 0, 32) == NULL) abort();
     HiddenWindow record = {};
     record.window = (uintptr_t)window.window;
     record.identity = window.identity;
     record.slot = window.slot;
+    record.asked = window.slot == kInViewSlot ? kShowAsked : kNothingAsked;
     ((std::vector<HiddenWindow> *)context)->push_back(record);
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     std::vector<HiddenWindow> records;
-    int accepted = DecodeRecoveryFile(data, size, Collect, &records);
+    const RecoveryStamp now = {UINT64_C(13000000000), 0x3E7};
+    int accepted = DecodeRecoveryFile(data, size, now, Collect, &records);
     if (!accepted) {
         if (!records.empty()) abort();
         return 0;
@@ -29,7 +31,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (records.empty() || sizeof(uintptr_t) < 8) return 0;
     for (size_t i = 0; i + 1 < records.size(); ++i) records[i].next = &records[i + 1];
     std::vector<unsigned char> again(RecoveryFileSize(records.data()));
-    EncodeRecoveryFile(records.data(), again.data());
+    RecoveryStamp written;  // within the tolerance of now: the file's own
+    memcpy(&written.bootSeconds, data + 16, 8);
+    memcpy(&written.logonSession, data + 24, 8);
+    EncodeRecoveryFile(records.data(), written, again.data());
     if (again.size() != size || memcmp(again.data(), data, size) != 0) abort();
     return 0;
 }

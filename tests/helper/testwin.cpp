@@ -4,7 +4,9 @@
 // and logs being shown and hidden as "SHOW <class> <n>" and "HIDE <class> <n>".
 // WM_APP ends the program; WM_APP + 1 makes the window's thread sleep for wParam ms, as a hung
 // program's thread takes no message. A window whose class begins with "EndSession" sends
-// WM_ENDSESSION to Trellith's main window when it is hidden, from inside that hide.
+// WM_ENDSESSION to Trellith's main window when it is hidden, from inside that hide, taking no
+// other message meanwhile: as on Windows NT, where a show queued for it then waits until the
+// hide is over (Wine would otherwise carry it out inside the hide).
 // With no class it only keeps running (a Wine session keeper).
 #include <windows.h>
 #include <stdio.h>
@@ -36,7 +38,7 @@ static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPA
         char className[64];
         GetClassNameA(window, className, sizeof className);
         if (!wParam && strncmp(className, "EndSession", 10) == 0)
-            SendMessageA(FindWindowA("TRELLITH15", NULL), WM_ENDSESSION, TRUE, 0);
+            SendMessageTimeoutA(FindWindowA("TRELLITH15", NULL), WM_ENDSESSION, TRUE, 0, SMTO_BLOCK, 10000, NULL);
     }
     if (message == WM_APP + 1) {
         Sleep((DWORD)wParam);

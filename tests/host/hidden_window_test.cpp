@@ -32,10 +32,13 @@ std::string Windows(const HiddenWindow *list)
     return windows;
 }
 
-std::vector<RecoveredWindow> Decode(const std::vector<unsigned char> &file, int *accepted)
+const RecoveryStamp kStamp = {UINT64_C(13000000000), 0x12345};
+
+std::vector<RecoveredWindow> Decode(const std::vector<unsigned char> &file, int *accepted,
+                                    const RecoveryStamp &now = kStamp)
 {
     std::vector<RecoveredWindow> windows;
-    *accepted = DecodeRecoveryFile(file.data(), file.size(), [](const RecoveredWindow &w, void *out) {
+    *accepted = DecodeRecoveryFile(file.data(), file.size(), now, [](const RecoveredWindow &w, void *out) {
         ((std::vector<RecoveredWindow> *)out)->push_back(w);
     }, &windows);
     return windows;
@@ -44,7 +47,7 @@ std::vector<RecoveredWindow> Decode(const std::vector<unsigned char> &file, int 
 std::vector<unsigned char> Encode(const HiddenWindow *list)
 {
     std::vector<unsigned char> file(RecoveryFileSize(list));
-    if (!file.empty()) EncodeRecoveryFile(list, file.data());
+    if (!file.empty()) EncodeRecoveryFile(list, kStamp, file.data());
     return file;
 }
 
@@ -99,19 +102,20 @@ TEST(HiddenWindows, AnAnswerSettlesItsTicketAndEarlierOnesAcrossTheWrap)
         EXPECT_EQ(c.settled, TicketSettledBy(c.ticket, c.answered)) << c.ticket << " by " << c.answered;
 }
 
-TEST(HiddenWindows, TheRecoveryFileHoldsTheSlotsAndGivesThemBackExactly)
+TEST(HiddenWindows, TheRecoveryFileHoldsWhatMayBeHiddenAndGivesItBackExactlyInThisBootAndSession)
 {
     std::vector<HiddenWindow> records = {Record(7, 0), Record(8, kInViewSlot), Record(9, kStashSlot, "ABCDEFGHIJKLMNOPQRSTUVWXYZ01234"),
-                                         Record(10, 3)};
+                                         Record(10, 3), Record(11, kInViewSlot)};
     records[0].window = (uintptr_t)UINT64_C(0xFFFFFFFF00000007) & UINTPTR_MAX;  // high bits of a 64-bit handle
+    records[4].asked = kShowAsked;  // its show not yet seen: it may still be hidden
     std::vector<unsigned char> file = Encode(Link(records));
-    ASSERT_EQ(kRecoveryHeaderSize + 3 * kRecoveryRecordSize, file.size());  // the one in view is not there
-    EXPECT_EQ(0, memcmp(file.data(), "TRHW\1\0\0\0\3\0\0\0", 12));
+    ASSERT_EQ(kRecoveryHeaderSize + 4 * kRecoveryRecordSize, file.size());  // the one seen in view is not there
+    EXPECT_EQ(0, memcmp(file.data(), "TRHW\2\0\0\0\4\0\0\0", 12));
     int accepted;
     std::vector<RecoveredWindow> back = Decode(file, &accepted);
     ASSERT_EQ(1, accepted);
-    ASSERT_EQ(3u, back.size());
-    for (int i : {0, 1, 2}) {
+    ASSERT_EQ(4u, back.size());
+    for (int i : {0, 1, 2, 3}) {
         const HiddenWindow &r = records[i == 0 ? 0 : i + 1];
         EXPECT_EQ((uint64_t)r.window, back[i].window);
         EXPECT_EQ(r.slot, back[i].slot);
@@ -119,13 +123,22 @@ TEST(HiddenWindows, TheRecoveryFileHoldsTheSlotsAndGivesThemBackExactly)
     }
     HiddenWindow inView = Record(8, kInViewSlot);
     EXPECT_EQ(0u, RecoveryFileSize(&inView));  // nothing to mirror: no file
+    // The boot as the clock and the tick count tell it, within a tolerance; the same session.
+    struct { int64_t bootShift; uint64_t session; int accepted; } rows[] = {
+        {119, kStamp.logonSession, 1}, {-119, kStamp.logonSession, 1}, {121, kStamp.logonSession, 0},
+        {-86400, kStamp.logonSession, 0}, {0, kStamp.logonSession + 1, 0}};
+    for (const auto &row : rows) {
+        RecoveryStamp now = {kStamp.bootSeconds + row.bootShift, row.session};
+        EXPECT_EQ((size_t)(row.accepted * 4), Decode(file, &accepted, now).size()) << row.bootShift;
+        EXPECT_EQ(row.accepted, accepted) << row.bootShift;
+    }
 }
 
 // Puts a right checksum over changed records, so that only their content is wrong.
 void Reseal(std::vector<unsigned char> &file)
 {
     uint32_t hash = 2166136261u;
-    for (size_t i = kRecoveryHeaderSize; i < file.size(); ++i) hash = (hash ^ file[i]) * 16777619u;
+    for (size_t i = 16; i < file.size(); ++i) hash = (hash ^ file[i]) * 16777619u;
     for (int b = 0; b < 4; ++b) file[12 + b] = (unsigned char)(hash >> (8 * b));
 }
 
@@ -149,15 +162,17 @@ TEST(HiddenWindows, ADamagedOrForeignRecoveryFileGivesNothingBack)
     longer.push_back(0);
     Decode(longer, &accepted);
     EXPECT_EQ(0, accepted);
-    // Sound checksums over what no version of the program writes: a slot out of range, a class
+    // Sound checksums over what no version of the program writes: slots out of range, a class
     // name without its NUL, an empty class name, no record at all.
     const size_t second = kRecoveryHeaderSize + kRecoveryRecordSize;
-    std::vector<unsigned char> foreign[4] = {sound, sound, sound,
+    std::vector<unsigned char> foreign[5] = {sound, sound, sound, sound,
                                              std::vector<unsigned char>(sound.begin(), sound.begin() + kRecoveryHeaderSize)};
     foreign[0][second + 16] = 5;
-    memset(&foreign[1][second + 20], 'x', 32);
-    foreign[2][second + 20] = '\0';
-    foreign[3][8] = 0;
+    memset(&foreign[1][second + 16], 0xFF, 4);
+    foreign[1][second + 16] = 0xFE;  // -2
+    memset(&foreign[2][second + 20], 'x', 32);
+    foreign[3][second + 20] = '\0';
+    foreign[4][8] = 0;
     for (std::vector<unsigned char> &file : foreign) {
         Reseal(file);
         EXPECT_TRUE(Decode(file, &accepted).empty()) << "case " << &file - foreign;

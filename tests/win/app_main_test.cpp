@@ -185,8 +185,7 @@ TEST_F(AppMainTest, ASessionEndSentFromInsideAHideLeavesEveryWindowInViewAndFree
         ASSERT_TRUE(main != NULL);
         helper.ClearLog();
         PostMessageA(main, WM_TRAYNOTIFY, TRAY_ICON_ID, WM_LBUTTONUP);
-        // Under Wine our show can run inside that very hide, where it changes nothing: the
-        // window is then seen hidden after its thread's answer and shown once more.
+        // Our show waits until that hide is over, as on Windows NT.
         for (HWND w : helper.All()) EXPECT_TRUE(Becomes(w, true)) << helper.Log();
         Sleep(1500);
         for (HWND w : helper.All()) EXPECT_TRUE(IsWindowVisible(w)) << helper.Log();

@@ -6,7 +6,9 @@
 #include <set>
 #include "harness.h"
 #include "../../src/app/alloc.h"
+#include "../../src/app/seams.h"
 #include "../../src/desktops/desktops.h"
+#include "../../src/desktops/following.h"
 
 namespace {
 
@@ -69,10 +71,12 @@ TEST_F(Desktops, FilterOnRealWindowsOfAnotherProcess)
         EXPECT_EQ(1, IsManageableWindow(lowerCase.Find("indicator")));
     }
     HelperWindows helper({"Indicator", "WorkerW", "Shell_Tray", "Worker", "ProgmanX", "Notepadish",
-                          "ALongClassNameOfMoreThan31Characters"});
+                          "ALongClassNameOfMoreThan31Characters", "Shell_SecondaryTrayWnd",
+                          "NotifyIconOverflowWindow", "NotifyIconOverflow"});
     struct { const char *className; int manageable; } cases[] = {
         {"Indicator", 0}, {"WorkerW", 0}, {"Shell_Tray", 0}, {"Worker", 0}, {"ProgmanX", 1},
-        {"Notepadish", 1}, {"ALongClassNameOfMoreThan31Characters", 1}};
+        {"Notepadish", 1}, {"ALongClassNameOfMoreThan31Characters", 1}, {"Shell_SecondaryTrayWnd", 0},
+        {"NotifyIconOverflowWindow", 0}, {"NotifyIconOverflow", 1}};  // newer shells' hosts: whole names
     for (const auto &c : cases) {
         HWND window = helper.Find(c.className);
         ASSERT_TRUE(window != NULL) << c.className;
@@ -109,6 +113,9 @@ TEST_F(Desktops, ARoundOfFourSwitchesGivesBackTheWindowsTheirOrderAndTheFront)
     Switch();
     EXPECT_EQ(1, CurrentDesktop());
     for (HWND w : stack) EXPECT_GONE(w);
+    // Desktop 1 is empty: the foreground goes to the shell's desktop, never stays on our
+    // invisible window, where Alt+F4 would end the program.
+    EXPECT_TRUE(WaitUntil([&] { Pump(0); return GetForegroundWindow() == ShellDesktop(); })) << Name(GetForegroundWindow());
     EXPECT_TRUE(IsWindowVisible(alpha.Find("WorkerW")));
     EXPECT_TRUE(IsWindowVisible(alpha.Find("Indicator")));
     Lines hidden = alpha.Lines("HIDE");
@@ -168,20 +175,30 @@ TEST_F(Desktops, StashedWindowsComeBackTogetherOnTheDesktopInView)
     EXPECT_GONE(b2);  // it went with the desktop it was restored on
 }
 
+// Hidden by a switch into a desktop that holds another program's window, then shown again by
+// its own program there: it belongs to that desktop now, and to no other.
 TEST_F(Desktops, AWindowItsProgramShowsAgainMovesToTheDesktopInViewAndNeverComesBackTwice)
 {
-    HelperWindows helper({"Kappa"});
-    HWND kappa = helper.Find("Kappa");
+    HelperWindows helper({"Kappa"}), other({"Lambda"});
+    HWND kappa = helper.Find("Kappa"), lambda = other.Find("Lambda");
+    ShowWindow(kappa, SW_HIDE);
+    Switch();  // Lambda goes with desktop 0
+    EXPECT_GONE(lambda);
+    SwitchTo(3);
+    ShowWindow(kappa, SW_SHOW);  // its program shows it on desktop 3
     Switch();
     EXPECT_GONE(kappa);
-    ShowWindow(kappa, SW_SHOW);  // its program shows it on desktop 1
+    EXPECT_SHOWN(lambda);
+    ShowWindow(kappa, SW_SHOW);  // and again, on desktop 0
     Switch();
     EXPECT_GONE(kappa);
-    SwitchTo(0);
+    EXPECT_GONE(lambda);
+    SwitchTo(3);
     Pump(200);
-    EXPECT_FALSE(IsWindowVisible(kappa));  // its record moved: desktop 0 no longer has it
-    SwitchTo(1);
+    EXPECT_FALSE(IsWindowVisible(kappa));  // its record moved: desktop 3 no longer has it
+    SwitchTo(0);
     EXPECT_SHOWN(kappa);
+    EXPECT_SHOWN(lambda);
 }
 
 TEST_F(Desktops, AHungProgramHoldsUpNothingAndItsWindowEndsWhereTheSwitchesPutIt)
@@ -222,6 +239,42 @@ TEST_F(Desktops, AHungProgramHoldsUpNothingAndItsWindowEndsWhereTheSwitchesPutIt
     EXPECT_FALSE(IsWindowVisible(h));
     SwitchTo(0);
     EXPECT_SHOWN(h);
+}
+
+HWND g_refusing, g_cloaked;
+BOOL WINAPI RefusingShow(HWND window, int command)
+{
+    return window == g_refusing ? FALSE : ShowWindowAsync(window, command);
+}
+HRESULT WINAPI CloakingWindowManager(HWND window, DWORD attribute, void *value, DWORD size)
+{
+    if (attribute != 14 || size != sizeof(DWORD)) return E_INVALIDARG;
+    *(DWORD *)value = window == g_cloaked;
+    return S_OK;
+}
+
+// Newer Windows: a window of a program with higher rights refuses our requests, and a cloaked
+// one belongs to the system (the Start menu's host, another of its own virtual desktops).
+TEST_F(Desktops, WindowsTheSystemKeepsFromUsAreNotOurs)
+{
+    HelperWindows helper({"Refuses", "Cloaked", "Mu"});
+    g_refusing = helper.Find("Refuses");
+    g_cloaked = helper.Find("Cloaked");
+    HWND mu = helper.Find("Mu");
+    const PlatformSeams real = g_seams;
+    g_seams.showWindowAsync = RefusingShow;
+    g_seams.dwmGetWindowAttribute = CloakingWindowManager;
+    EXPECT_EQ(0, IsManageableWindow(g_cloaked));
+    Switch();
+    EXPECT_GONE(mu);
+    EXPECT_TRUE(IsWindowVisible(g_refusing) && IsWindowVisible(g_cloaked));
+    EXPECT_EQ(nullptr, FindHiddenWindow(*FollowedWindows(), (uintptr_t)g_refusing));  // no record waits
+    ClearCurrentDesktop();
+    SwitchTo(0);
+    EXPECT_SHOWN(mu);
+    g_seams = real;
+    Pump(200);
+    EXPECT_EQ(Lines{"Refuses 0"}, helper.Lines("SC_CLOSE"));
 }
 
 TEST_F(Desktops, ClosingAsksExactlyTheVisibleManageableWindows)

@@ -374,3 +374,8 @@ SeamRecorder::~SeamRecorder()
     g_seams = g_real;
     onExit = nullptr;
 }
+
+HWND ShellDesktop()
+{
+    return GetShellWindow() ? GetShellWindow() : GetDesktopWindow();
+}

@@ -20,6 +20,8 @@ HWND WaitForWindow(const char *className, const char *title, DWORD timeoutMs = 5
 // Moves the pointer and waits until the platform reports it there (on a virtual display a late
 // motion event can still move it back).
 void MovePointer(int x, int y);
+// The shell's desktop window: Explorer's, or where there is none (Wine), the desktop window.
+HWND ShellDesktop();
 // Dispatches this thread's messages for a while, so that posted messages take effect.
 void Pump(DWORD ms);
 

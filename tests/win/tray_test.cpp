@@ -214,4 +214,25 @@ TEST_F(Tray, ARefusedAddIsTriedAgainOnTheTicksUntilTheIconIsThere)
     });
 }
 
+BOOL WINAPI AddTimedOutButTaken(DWORD message, NOTIFYICONDATAA *record)
+{
+    BOOL done = Shell_NotifyIconA(message, record);
+    if (message != NIM_ADD) return done;
+    ++g_adds;
+    return FALSE;  // as a busy shell at log-on answers, having added the icon all the same
+}
+
+TEST_F(Tray, AnAddThatTimedOutButWasTakenIsFoundByAModifyAndFollowsTheDesktop)
+{
+    g_adds = 0;
+    g_seams.shellNotifyIcon = AddTimedOutButTaken;
+    WithProgram([&](HWND main) {
+        Sleep(1200);  // a tick or so
+        EXPECT_EQ(1, g_adds);  // not tried again: the modify found it
+        Click(main, WM_LBUTTONUP);
+        EXPECT_EQ(DesktopIcon(IDI_DESKTOP1), TrayRecord().hIcon);
+        EXPECT_EQ(1, g_adds);
+    });
+}
+
 }  // namespace

@@ -1,0 +1,14 @@
+// Other programs' windows, read and asked without waiting for them: their identity, whether the
+// desktops may touch them, and the requests to hide or show that their threads carry out.
+#pragma once
+#include <windows.h>
+#include "hidden_window.h"
+
+int ReadIdentity(HWND window, WindowIdentity *identity);
+int IsStillThatWindow(HWND window, const WindowIdentity &identity);
+// The filter, with the identity that a record will keep: the WS_VISIBLE style, a class name that
+// the exclusion list does not hold, and then, for newer shells, not one of their own hosts and
+// not cloaked (hidden by the system, as the Start menu's host and other virtual desktops are).
+int ReadManageable(HWND window, WindowIdentity *identity);
+// Makes the desktops' decisions act on the real windows (done as the program starts).
+void UseRealWindows();
