@@ -56,12 +56,12 @@ BOOL CALLBACK CloseIfInView(HWND window, LPARAM)
     return ClosePolitely(window, 0);
 }
 
-// Shows every window that may be hidden without touching the list: safe from a fault handler,
+// Shows every recorded window without touching the list: safe from a fault handler,
 // where the heap may no longer be trusted.
 LONG WINAPI RescueWindowsOnFault(EXCEPTION_POINTERS *)
 {
     for (HiddenWindow *r = *FollowedWindows(); r; r = r->next)
-        if ((r->slot != kInViewSlot || r->asked == kShowAsked) && IsStillThatWindow((HWND)r->window, r->identity))
+        if (r->slot != kInViewSlot && IsStillThatWindow((HWND)r->window, r->identity))
             ShowWindowAsync((HWND)r->window, SW_SHOWNA);
     return EXCEPTION_CONTINUE_SEARCH;
 }
@@ -179,9 +179,9 @@ void StartDesktops()
 void CheckShownWindows()
 {
     WatchRecoveredWindows();
-    if (ShowingUnderWay() || !AnyFollowed() || !BeginChange()) return;  // a showing goes on undisturbed
-    ObserveAll(GetTickCount());
-    EndChange();
+    // A showing goes on undisturbed. The recovery file stays: a window gone meanwhile is
+    // checked at the next start anyway.
+    if (!g_busy && !ShowingUnderWay()) ObserveAll(GetTickCount());
 }
 
 void ReleaseAllWindows()

@@ -52,10 +52,9 @@ int TicketSettledBy(uint32_t ticket, uint32_t answered)
     return ticket != 0 && (int32_t)(answered - ticket) >= 0;
 }
 
-// In a slot, or shown but not yet seen in view: a hard kill now may leave it hidden.
-static int MayBeHidden(const HiddenWindow *record)
+static int InSlot(const HiddenWindow *record)
 {
-    return (record->slot >= 0 && record->slot <= kStashSlot) || (record->slot == kInViewSlot && record->asked == kShowAsked);
+    return record->slot >= 0 && record->slot <= kStashSlot;
 }
 
 static void PutLe64(unsigned char *out, uint64_t value)
@@ -80,7 +79,7 @@ static uint32_t Checksum(const unsigned char *data, size_t size)
 size_t RecoveryFileSize(const HiddenWindow *list)
 {
     size_t count = 0;
-    for (; list; list = list->next) count += MayBeHidden(list);
+    for (; list; list = list->next) count += InSlot(list);
     return count ? kRecoveryHeaderSize + count * kRecoveryRecordSize : 0;
 }
 
@@ -89,7 +88,7 @@ void EncodeRecoveryFile(const HiddenWindow *list, const RecoveryStamp &stamp, un
     unsigned char *record = out + kRecoveryHeaderSize;
     uint32_t count = 0;
     for (; list; list = list->next) {
-        if (!MayBeHidden(list)) continue;
+        if (!InSlot(list)) continue;
         PutLe64(record, list->window);
         PutLe32(record + 8, list->identity.processId);
         PutLe32(record + 12, list->identity.threadId);
@@ -146,7 +145,7 @@ int DecodeRecoveryFile(const unsigned char *data, size_t size, const RecoverySta
     for (size_t i = 0; i < count; ++i) {
         RecoveredWindow window;
         ReadRecord(records + i * kRecoveryRecordSize, &window);
-        if (window.slot < kInViewSlot || window.slot > kStashSlot || !IsWrittenClassName(window.identity.className))
+        if (window.slot < 0 || window.slot > kStashSlot || !IsWrittenClassName(window.identity.className))
             return 0;
     }
     for (size_t i = 0; i < count; ++i) {

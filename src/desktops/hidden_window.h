@@ -26,7 +26,7 @@ struct HiddenWindow {
     int32_t slot;        // 0 to 3 a desktop, 4 the stash, kInViewSlot shown again
     int32_t asked;       // Asked: kNothingAsked once the window shows what was asked
     uint32_t ticket;     // of the request: an answer to it or a later one says the thread runs
-    int32_t hinted;      // a message that answers for the thread went out after the request
+    int32_t hinted;      // a message asking its thread to answer went out after the request
     int32_t answered;    // and came back, at answeredMs
     uint32_t answeredMs;
     int32_t askedAgain;  // shown a second time, after its running thread left it hidden
@@ -50,11 +50,11 @@ HiddenWindow *DetachSlot(HiddenWindow **list, int slot);
 // to a later one from the same thread, since a thread carries out its requests in order.
 int TicketSettledBy(uint32_t ticket, uint32_t answered);
 
-// The recovery file: the windows that are or may still be hidden (those in the slots and those
-// whose show has not been seen yet), so that a new start after a hard kill can show them again.
+// The recovery file: the windows held in the slots, so that a new start after a hard kill can
+// show them again (a show already asked for stays queued for its window's thread when we die).
 // Little-endian: "TRHW", version 2, count, a checksum of the rest, the boot time (seconds, 64
 // bits), the logon session (64 bits), then per record the window (64 bits), process id, thread
-// id, slot (-1 for a window being shown) and the 32-bit class name.
+// id, slot and the 32-byte class name.
 const size_t kRecoveryHeaderSize = 32, kRecoveryRecordSize = 52;
 struct RecoveryStamp {
     uint64_t bootSeconds;  // the system time when the tick count was 0
@@ -62,7 +62,7 @@ struct RecoveryStamp {
 };
 // Two boot times that differ by less than this are the same boot: the clock may be set meanwhile.
 const uint64_t kBootToleranceSeconds = 120;
-size_t RecoveryFileSize(const HiddenWindow *list);  // 0 when no window may be hidden
+size_t RecoveryFileSize(const HiddenWindow *list);  // 0 when no record is in a slot
 void EncodeRecoveryFile(const HiddenWindow *list, const RecoveryStamp &stamp, unsigned char *out);
 
 struct RecoveredWindow {

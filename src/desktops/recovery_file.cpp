@@ -66,7 +66,7 @@ void WriteRecoveryFileIfChanged()
 {
     char name[kNameSize], temp[kNameSize + 4];
     if (!RecoveryFileName(name, kNameSize)) return;
-    const HiddenWindow *list = *FollowedWindows();
+    const HiddenWindow *list = *FollowedWindows();  // a slot being shown is still listed whole
     size_t size = RecoveryFileSize(list);
     if (size == 0) {
         if (g_writtenSize) DeleteFileA(name);
@@ -113,7 +113,6 @@ static void RecoverWindow(const RecoveredWindow &recovered, void *)
         ShowWindowAsync(window, SW_SHOWNA);
         return;
     }
-    if (recovered.slot == kInViewSlot) return;  // its last request was a show
     Watched *watched = (Watched *)AllocRecord(sizeof *watched);
     if (!watched) return;
     watched->window = recovered;

@@ -9,7 +9,8 @@
 int RecoveryFileName(char *name, size_t size);
 // This boot and this logon session, as the file records them.
 RecoveryStamp CurrentRecoveryStamp();
-// Writes the file when the windows that may be hidden are not those it holds; none, no file.
+// Writes the file when the windows in the slots are not those it holds (at most once for each
+// change of them); none, no file.
 void WriteRecoveryFileIfChanged();
 void RemoveRecoveryFile();
 // At start: shows the windows that the file names and that are still the same windows, hidden;

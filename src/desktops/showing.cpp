@@ -2,7 +2,6 @@
 #include "desktops.h"
 #include "following.h"
 #include "hidden_window.h"
-#include "recovery_file.h"
 
 static HWND g_self;
 static UINT_PTR g_pollTimer;
@@ -46,7 +45,6 @@ static void MoveOn()
     if (ShowingGoesOn(GetTickCount())) return;
     StopPolling();
     PlaceForeground();
-    WriteRecoveryFileIfChanged();
 }
 
 static VOID CALLBACK Poll(HWND, UINT, UINT_PTR, DWORD)

@@ -49,7 +49,7 @@ def main():
         "two": sound,
         "cut": sound[:-1],
         "slot_5": recovery((0x10052, 40, 41, 5, b"Notepad")),
-        "being_shown": recovery((0x10052, 40, 41, -1, b"Notepad"), boot=BOOT + 100),
+        "later_in_boot": recovery((0x10052, 40, 41, 3, b"Notepad"), boot=BOOT + 100),
         "other_boot": recovery((0x10052, 40, 41, 1, b"Notepad"), boot=BOOT - 86400),
         "no_records": recovery(),
     })

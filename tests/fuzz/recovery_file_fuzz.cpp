@@ -1,5 +1,5 @@
 // Feeds arbitrary bytes to the recovery file decoder, as of one boot and logon session: it must
-// never crash, it gives back only records in a slot (or being shown) with a terminated class
+// never crash, it gives back only records in a slot with a terminated class
 // name, and a file it accepts is exactly what the encoder writes for those records.
 #include <stddef.h>
 #include <stdint.h>
@@ -10,12 +10,11 @@
 
 static void Collect(const RecoveredWindow &window, void *context)
 {
-    if (window.slot < kInViewSlot || window.slot > kStashSlot || memchr(window.identity.className, 0, 32) == NULL) abort();
+    if (window.slot < 0 || window.slot > kStashSlot || memchr(window.identity.className, 0, 32) == NULL) abort();
     HiddenWindow record = {};
     record.window = (uintptr_t)window.window;
     record.identity = window.identity;
     record.slot = window.slot;
-    record.asked = window.slot == kInViewSlot ? kShowAsked : kNothingAsked;
     ((std::vector<HiddenWindow> *)context)->push_back(record);
 }
 
