@@ -81,12 +81,20 @@ void ShowNextRun(uint32_t nowMs, int all)
     AskForAnswers();
 }
 
+// A look at the run's windows only: the poll comes often, and the others are looked at when
+// their threads answer and on the ticks.
 int RunInView(uint32_t nowMs)
 {
-    ObserveAll(nowMs);
-    for (HiddenWindow *r = g_hidden; r; r = r->next)
-        if (r->slot == kInViewSlot && r->asked == kShowAsked && r->ticket == g_runTicket) return 0;
-    return 1;
+    int inView = 1;
+    for (HiddenWindow **link = &g_hidden; *link;) {
+        HiddenWindow *r = *link;
+        if (r->slot == kInViewSlot && r->asked == kShowAsked && r->ticket == g_runTicket) {
+            if (!Observe(link, nowMs)) continue;
+            if (r->asked) inView = 0;
+        }
+        link = &r->next;
+    }
+    return inView;
 }
 
 }  // namespace
