@@ -1,9 +1,9 @@
+// The desktop commands: switch, store, restore, close, clear, and the desktop in view.
 #include "desktops.h"
 #include "following.h"
 #include "recovery_file.h"
 #include "showing.h"
 #include "window_requests.h"
-#include "../app/alloc.h"
 
 namespace {
 
@@ -123,6 +123,10 @@ int SwitchDesktop(HWND self)
 {
     if (!BeginChange()) return g_desktop;
     SwitchLeaving leaving = {g_desktop, GetForegroundWindow()};
+    // A click on the icon may have brought the taskbar forward: the window in front is then the
+    // current one, as the pointer found it on its way to the icon.
+    if (!IsManageableWindow(leaving.front) && g_current && IsStillThatWindow(g_current, g_currentIdentity))
+        leaving.front = g_current;
     // Hiding the window in front makes the platform bring the next one forward, which costs
     // more than the hide itself, window after window: the foreground goes to our window first,
     // and at the end of the showing to the window in front on the new desktop, or the shell's.

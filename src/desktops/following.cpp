@@ -1,3 +1,4 @@
+// The desktops' decisions over the records, apart from the platform (see following.h).
 #include "following.h"
 #include <string.h>
 #include "../app/alloc.h"

@@ -1,3 +1,4 @@
+// The recovery file on disk: written once for each change of the slots, read at start.
 #include "recovery_file.h"
 #include <windows.h>
 #include <stdlib.h>

@@ -1,3 +1,4 @@
+// A slot shown run by run on the real windows, and the foreground at its end.
 #include "showing.h"
 #include "desktops.h"
 #include "following.h"

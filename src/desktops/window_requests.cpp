@@ -1,3 +1,4 @@
+// Other programs' windows, read and asked without waiting for their threads.
 #include "window_requests.h"
 #include "following.h"
 #include "showing.h"

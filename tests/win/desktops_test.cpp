@@ -109,6 +109,10 @@ TEST_F(Desktops, ARoundOfFourSwitchesGivesBackTheWindowsTheirOrderAndTheFront)
     };
     const std::vector<HWND> before(std::rbegin(stack), std::rend(stack));
     ASSERT_TRUE(WaitUntil([&] { return inZOrder() == before; }));  // raising follows activation
+    RecordCurrentWindow();  // as the pointer passes over the icon, and the click brings the taskbar forward
+    HWND taskbar = FindWindowA("Shell_TrayWnd", NULL);
+    SetForegroundWindow(taskbar);
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == taskbar; }));
     alpha.ClearLog();
     Switch();
     EXPECT_EQ(1, CurrentDesktop());
