@@ -6,7 +6,7 @@
 #include "window_requests.h"
 #include "../app/alloc.h"
 
-static const size_t kNameSize = MAX_PATH + 32;
+static const size_t kNameSize = MAX_PATH + 40;
 static uint32_t g_writtenSize, g_writtenSum;  // of the file as last written; 0 none
 static const int kWatchTicks = 30;
 
@@ -48,7 +48,7 @@ int RecoveryFileName(char *name, size_t size)
 {
     char folder[MAX_PATH + 1];
     DWORD length = GetTempPathA(sizeof folder, folder);
-    if (length == 0 || length >= sizeof folder || size < length + 32) return 0;
+    if (length == 0 || length >= sizeof folder || size < length + sizeof "Trellith-0123456789ABCDEF.hidden") return 0;
     uint64_t session = LogonSession();
     wsprintfA(name, "%sTrellith-%08lX%08lX.hidden", folder, (unsigned long)(session >> 32), (unsigned long)session);
     return 1;

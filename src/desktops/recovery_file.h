@@ -6,7 +6,7 @@
 #include <stddef.h>
 #include "hidden_window.h"
 
-int RecoveryFileName(char *name, size_t size);
+int RecoveryFileName(char *name, size_t size);  // 0 when it does not fit MAX_PATH + 40 bytes
 // This boot and this logon session, as the file records them.
 RecoveryStamp CurrentRecoveryStamp();
 // Writes the file when the windows in the slots are not those it holds (at most once for each

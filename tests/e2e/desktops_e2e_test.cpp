@@ -57,7 +57,7 @@ protected:
     // The recovery file of this logon session, as the program names it.
     static std::string RecoveryPath()
     {
-        char name[MAX_PATH + 32];
+        char name[MAX_PATH + 40];
         return RecoveryFileName(name, sizeof name) ? name : "<none>";
     }
     void ExpectAllVisible(DWORD timeoutMs = 5000)

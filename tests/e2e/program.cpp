@@ -75,7 +75,7 @@ std::string MakeProgramFolder(const std::string &name, const std::string &exeNam
     for (const char *leftover : {"Trellith.ini", "Trellith.ini.bad", "Trellith.ini.new", "Trellith.dll", "Trellith.exe"})
         DeleteFileA((folder + leftover).c_str());
     RemoveDirectoryA((folder + "Trellith.ini.new").c_str());
-    char recovery[MAX_PATH + 32];  // the logon session's, left by a test that failed
+    char recovery[MAX_PATH + 40];  // the logon session's, left by a test that failed
     if (RecoveryFileName(recovery, sizeof recovery)) DeleteFileA(recovery);
     CopyFileA((BinFolder() + "Trellith.exe").c_str(), (folder + exeName).c_str(), FALSE);
     if (!module.empty()) CopyFileA((BinFolder() + module).c_str(), (folder + "Trellith.dll").c_str(), FALSE);
