@@ -1,6 +1,6 @@
 // The platform calls whose effect leaves the machine or ends the session, and the registry
-// writes, the tray icon's add, a refused show and a cloaked window, which cannot be provoked here. Production code calls
-// them through this table; a test replaces an entry and puts it back.
+// writes, the tray icon's add, a refused show and a cloaked window, which cannot be provoked
+// here. Production code calls them through this table; a test replaces an entry and puts it back.
 #pragma once
 #include <windows.h>
 #include <shellapi.h>

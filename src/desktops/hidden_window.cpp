@@ -68,8 +68,7 @@ static uint64_t GetLe64(const unsigned char *in)
     return (uint64_t)GetLe32(in) | (uint64_t)GetLe32(in + 4) << 32;
 }
 
-// FNV-1a: enough to tell a damaged file from a sound one.
-static uint32_t Checksum(const unsigned char *data, size_t size)
+uint32_t Checksum(const unsigned char *data, size_t size)
 {
     uint32_t hash = 2166136261u;
     for (size_t i = 0; i < size; ++i) hash = (hash ^ data[i]) * 16777619u;

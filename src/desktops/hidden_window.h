@@ -62,6 +62,8 @@ struct RecoveryStamp {
 };
 // Two boot times that differ by less than this are the same boot: the clock may be set meanwhile.
 const uint64_t kBootToleranceSeconds = 120;
+// FNV-1a: enough to tell a damaged file from a sound one, or a changed list from the last.
+uint32_t Checksum(const unsigned char *data, size_t size);
 size_t RecoveryFileSize(const HiddenWindow *list);  // 0 when no record is in a slot
 void EncodeRecoveryFile(const HiddenWindow *list, const RecoveryStamp &stamp, unsigned char *out);
 

@@ -17,7 +17,7 @@ struct Watched {
 };
 static Watched *g_watched;
 
-static uint64_t LogonSession()
+static uint64_t ReadLogonSession()
 {
     HANDLE token;
     TOKEN_STATISTICS statistics;
@@ -28,6 +28,13 @@ static uint64_t LogonSession()
             session = (uint64_t)(uint32_t)statistics.AuthenticationId.HighPart << 32 | statistics.AuthenticationId.LowPart;
         CloseHandle(token);
     }
+    return session;
+}
+
+// It stays what it is for the life of the process.
+static uint64_t LogonSession()
+{
+    static const uint64_t session = ReadLogonSession();
     return session;
 }
 
@@ -54,13 +61,6 @@ int RecoveryFileName(char *name, size_t size)
     return 1;
 }
 
-static uint32_t Sum(const unsigned char *data, size_t size)
-{
-    uint32_t sum = 2166136261u;
-    for (size_t i = 0; i < size; ++i) sum = (sum ^ data[i]) * 16777619u;
-    return sum;
-}
-
 // A hard kill loses nothing that the system has been given, so the file is not flushed: a power
 // cut ends the hidden windows' programs as well, and the next boot does not read it.
 void WriteRecoveryFileIfChanged()
@@ -77,7 +77,7 @@ void WriteRecoveryFileIfChanged()
     unsigned char *data = (unsigned char *)malloc(size);
     if (!data) return;  // the last file stands: it names fewer windows or more, never none
     EncodeRecoveryFile(list, CurrentRecoveryStamp(), data);
-    uint32_t sum = Sum(data + kRecoveryHeaderSize, size - kRecoveryHeaderSize);  // the boot time jitters
+    uint32_t sum = Checksum(data + kRecoveryHeaderSize, size - kRecoveryHeaderSize);  // the boot time jitters
     if (size != g_writtenSize || sum != g_writtenSum) {
         lstrcpyA(temp, name);
         lstrcatA(temp, ".new");
@@ -110,7 +110,7 @@ static void RecoverWindow(const RecoveredWindow &recovered, void *)
     if ((uint64_t)(uintptr_t)window != recovered.window) return;  // not a handle of this build
     // A window of some other program that now has the handle is left alone.
     if (!IsStillThatWindow(window, recovered.identity)) return;
-    if (!(GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE)) {
+    if (!IsShownNow(window)) {
         ShowWindowAsync(window, SW_SHOWNA);
         return;
     }
@@ -143,7 +143,7 @@ void WatchRecoveredWindows()
         Watched *w = *link;
         HWND window = (HWND)(uintptr_t)w->window.window;
         int same = IsStillThatWindow(window, w->window.identity);
-        int hidden = same && !(GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE);
+        int hidden = same && !IsShownNow(window);
         if (hidden) ShowWindowAsync(window, SW_SHOWNA);
         if (same && !hidden && --w->ticksLeft > 0) {
             link = &w->next;

@@ -3,6 +3,7 @@
 #include "desktops.h"
 #include "following.h"
 #include "hidden_window.h"
+#include "window_requests.h"
 
 static HWND g_self;
 static UINT_PTR g_pollTimer;
@@ -26,7 +27,7 @@ static void PlaceForeground()
 {
     if (!g_self) return;
     HWND foreground = GetForegroundWindow(), front = (HWND)ShowingFront();
-    int frontInView = front && (GetWindowLongA(front, GWL_STYLE) & WS_VISIBLE);
+    int frontInView = front && IsShownNow(front);
     switch (FrontAfterShowing(!foreground || foreground == g_self, frontInView)) {
     case kBringFrontForward: SetForegroundWindow(front); break;
     case kGiveToShellDesktop: SetForegroundWindow(ShellDesktopWindow()); break;

@@ -29,7 +29,7 @@ static int IsCloaked(HWND window)
 
 int ReadManageable(HWND window, WindowIdentity *identity)
 {
-    return (GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE) && ReadIdentity(window, identity) &&
+    return IsShownNow(window) && ReadIdentity(window, identity) &&
            !IsExcludedClassName(identity->className) && !IsShellHostClassName(identity->className) &&
            !IsCloaked(window);
 }
@@ -39,10 +39,14 @@ static int RealIsSameWindow(uintptr_t window, const WindowIdentity &identity)
     return IsStillThatWindow((HWND)window, identity);
 }
 
-// The style bit, which the window structure holds: reading it never waits for the window's thread.
+int IsShownNow(HWND window)
+{
+    return (GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
 static int RealIsVisible(uintptr_t window)
 {
-    return (GetWindowLongA((HWND)window, GWL_STYLE) & WS_VISIBLE) != 0;
+    return IsShownNow((HWND)window);
 }
 
 // ShowWindow on another thread's window waits until that thread answers, which a hung program

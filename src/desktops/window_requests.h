@@ -10,5 +10,8 @@ int IsStillThatWindow(HWND window, const WindowIdentity &identity);
 // the exclusion list does not hold, and then, for newer shells, not one of their own hosts and
 // not cloaked (hidden by the system, as the Start menu's host and other virtual desktops are).
 int ReadManageable(HWND window, WindowIdentity *identity);
+// The WS_VISIBLE style bit, which the window structure holds: reading it never waits for the
+// window's thread.
+int IsShownNow(HWND window);
 // Makes the desktops' decisions act on the real windows (done as the program starts).
 void UseRealWindows();

@@ -1,6 +1,7 @@
 #include "scheme.h"
 #include <string.h>
 #include "../app/alloc.h"
+#include "../settings/settings_rules.h"
 
 static Scheme *g_schemes;
 static Scheme *g_backup;
@@ -80,19 +81,6 @@ static int NameTaken(const Scheme *kept, const Scheme *added, const Scheme *self
     return 0;
 }
 
-// The length of the name's longest prefix of at most limit bytes that ends at a character's
-// end: a byte from 0x81 up leads a two-byte character in code page 936.
-static size_t WholeCharacters(const char *name, size_t limit)
-{
-    size_t end = 0;
-    while (name[end]) {
-        size_t width = (unsigned char)name[end] >= 0x81 && name[end + 1] ? 2 : 1;
-        if (end + width > limit) break;
-        end += width;
-    }
-    return end;
-}
-
 void RenameClashingSchemes(const Scheme *kept, Scheme *added)
 {
     for (Scheme *s = added; s; s = s->next) {
@@ -104,9 +92,8 @@ void RenameClashingSchemes(const Scheme *kept, Scheme *added)
             *--p = '(';
             size_t suffixLength = (size_t)(suffix + sizeof suffix - 1 - p);
             char name[kSchemeNameSize];
-            size_t keep = WholeCharacters(s->name, kSchemeNameSize - 1 - suffixLength);
-            memcpy(name, s->name, keep);
-            strcpy(name + keep, p);
+            strcpy(name, s->name);
+            strcpy(name + ClipNameToCharacters(name, kSchemeNameSize - 1 - suffixLength), p);
             if (!NameTaken(kept, added, s, name)) {
                 memset(s->name, 0, sizeof s->name);
                 strcpy(s->name, name);
