@@ -26,7 +26,7 @@ int BeginChange()
 
 void EndChange()
 {
-    AskForAnswers();
+    AskForAnswers(GetTickCount());
     WriteRecoveryFileIfChanged();
     g_busy = FALSE;
 }

@@ -79,7 +79,7 @@ void ShowNextRun(uint32_t nowMs, int all)
     }
     g_runTicket = g_ticket;
     g_runDeadline = nowMs + RunPatienceMs(count);
-    AskForAnswers();
+    AskForAnswers(nowMs);
 }
 
 // A look at the run's windows only: the poll comes often, and the others are looked at when
@@ -90,7 +90,7 @@ int RunInView(uint32_t nowMs)
     for (HiddenWindow **link = &g_hidden; *link;) {
         HiddenWindow *r = *link;
         if (r->slot == kInViewSlot && r->asked == kShowAsked && r->ticket == g_runTicket) {
-            if (!Observe(link, nowMs)) continue;
+            if (r->answered && !Observe(link, nowMs)) continue;
             if (r->asked) inView = 0;
         }
         link = &r->next;
@@ -171,13 +171,19 @@ int GoesWithTheDesktop(uintptr_t window, int manageable, WindowIdentity *identit
     return manageable;
 }
 
-void AskForAnswers()
+void AskForAnswers(uint32_t nowMs)
 {
     for (HiddenWindow *r = g_hidden; r; r = r->next) {
         if (!r->asked || r->hinted) continue;
-        for (HiddenWindow *q = r; q; q = q->next)
-            if (q->asked && q->identity.threadId == r->identity.threadId) q->hinted = 1;
-        g_world->askForAnswer(r->window, g_ticket);
+        int runsAnyway = !g_world->askForAnswer(r->window, g_ticket);
+        for (HiddenWindow *q = r; q; q = q->next) {
+            if (!q->asked || q->identity.threadId != r->identity.threadId) continue;
+            q->hinted = 1;
+            if (runsAnyway && !q->answered) {
+                q->answered = 1;
+                q->answeredMs = nowMs;
+            }
+        }
     }
     if (++g_ticket == 0) ++g_ticket;  // 0 is no ticket
 }
@@ -199,7 +205,7 @@ void ObserveAll(uint32_t nowMs)
 {
     for (HiddenWindow **link = &g_hidden; *link;)
         if (Observe(link, nowMs)) link = &(*link)->next;
-    AskForAnswers();
+    AskForAnswers(nowMs);
 }
 
 int AnyFollowed()

@@ -11,7 +11,8 @@ struct WindowWorld {
     int (*isSameWindow)(uintptr_t window, const WindowIdentity &identity);
     int (*isVisible)(uintptr_t window);                // as the window shows now, without waiting
     int (*ask)(uintptr_t window, int show);            // queues a hide or a show; 0 when refused
-    void (*askForAnswer)(uintptr_t window, uint32_t ticket);  // Answered() once its thread runs
+    // Answered() once its thread runs; 0 when that is our own thread, which runs anyway.
+    int (*askForAnswer)(uintptr_t window, uint32_t ticket);
 };
 void SetWindowWorld(const WindowWorld *world);
 
@@ -35,7 +36,7 @@ void ShowRecord(HiddenWindow *record);
 // program showed again, an unknown manageable one; not one whose hide has not been carried out.
 int GoesWithTheDesktop(uintptr_t window, int manageable, WindowIdentity *identity, uint32_t nowMs);
 // Asks every thread with a request not yet answered for one answer.
-void AskForAnswers();
+void AskForAnswers(uint32_t nowMs);
 // A thread's answer to a ticket, and a look at every followed record: settled ones let go.
 void Answered(uint32_t threadId, uint32_t ticket, uint32_t nowMs);
 void ObserveAll(uint32_t nowMs);
@@ -44,7 +45,9 @@ int AnyFollowed();
 
 // A slot shown run by run, most recently hidden first, one thread's run at a time, so that it
 // comes back in the order it went: the next run goes once the run's windows are seen in view,
-// and all the rest at once when the run's patience is spent.
+// and all the rest at once when the run's patience is spent. A window counts as in view once its
+// thread has also answered after the show: under Wine the style bit is set before the show has
+// put the window on top, and the next run must not overtake it.
 uint32_t RunPatienceMs(int windows);
 void StartShowing(int slot, uint32_t nowMs);
 // Moves the showing on; 1 while it is under way.

@@ -60,10 +60,11 @@ static int RealAsk(uintptr_t window, int show)
 // A WM_NULL whose answer comes back as a callback when its thread takes sent messages: it says
 // that the thread runs, and so when to look at its windows again. Our own thread runs anyway,
 // and a send to it would run the callback inside this call.
-static void RealAskForAnswer(uintptr_t window, uint32_t ticket)
+static int RealAskForAnswer(uintptr_t window, uint32_t ticket)
 {
-    if (GetWindowThreadProcessId((HWND)window, NULL) == GetCurrentThreadId()) return;
+    if (GetWindowThreadProcessId((HWND)window, NULL) == GetCurrentThreadId()) return 0;
     SendMessageCallbackA((HWND)window, WM_NULL, 0, 0, AnswerReceived, ticket);
+    return 1;
 }
 
 void UseRealWindows()

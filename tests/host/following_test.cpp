@@ -52,9 +52,10 @@ int Ask(uintptr_t window, int show)
     g_model.queues[g_model.windows[window].thread].push_back({false, window, show != 0, 0});
     return 1;
 }
-void AskForAnswer(uintptr_t window, uint32_t ticket)
+int AskForAnswer(uintptr_t window, uint32_t ticket)
 {
     g_model.queues[g_model.windows[window].thread].push_back({true, window, false, ticket});
+    return 1;
 }
 const WindowWorld kModel = {IsSame, IsVisible, Ask, AskForAnswer};
 
@@ -101,7 +102,7 @@ void Switch(int from, int to)
     }
     StartShowing(to, g_model.now);
     ShowingGoesOn(g_model.now);
-    AskForAnswers();
+    AskForAnswers(g_model.now);
 }
 
 std::string Visible()
