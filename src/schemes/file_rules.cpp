@@ -1,10 +1,22 @@
 #include "file_rules.h"
+#include "scheme_codec.h"
 
-LeftoverAction LeftoverNewFileAction(int schemeFileThere, int newFileThere, int newFileDecodes)
+LeftoverAction LeftoverNewFileAction(int schemeFileThere, int newFileThere, int newFileComplete)
 {
     if (!newFileThere) return kNoLeftover;
     if (schemeFileThere) return kRemoveLeftover;
-    return newFileDecodes ? kPromoteLeftover : kSetLeftoverAside;
+    return newFileComplete ? kPromoteLeftover : kSetLeftoverAside;
+}
+
+int IsCompleteSave(const unsigned char *data, size_t size)
+{
+    if (size == 0) return 1;
+    if (size < kSchemeRecordSize + 4 || size % kSchemeRecordSize != 4) return 0;
+    for (size_t at = 0; at + 4 < size; at += kSchemeRecordSize) {
+        Scheme scheme;
+        if (!DecodeScheme(data + at, &scheme) || scheme.name[0] == '\0') return 0;
+    }
+    return 1;
 }
 
 int IsBriefLock(uint32_t error, int replacing)
@@ -13,10 +25,13 @@ int IsBriefLock(uint32_t error, int replacing)
     return error == kSharingViolation || error == kLockViolation || (replacing && error == kAccessDenied);
 }
 
-uint32_t BriefLockWaitMs(int attempt)
+uint32_t BriefLockWaitMs(int attempt, uint32_t elapsedMs)
 {
-    static const uint32_t kWaits[] = {15, 30, 60, 120, 250, 500};
-    return attempt >= 0 && attempt < (int)(sizeof kWaits / sizeof kWaits[0]) ? kWaits[attempt] : 0;
+    static const uint32_t kWaits[] = {15, 30, 60, 120, 250};
+    const int kSteps = (int)(sizeof kWaits / sizeof kWaits[0]);
+    if (elapsedMs >= kBriefLockDeadlineMs) return 0;
+    uint32_t wait = attempt >= 0 && attempt < kSteps ? kWaits[attempt] : 500, left = kBriefLockDeadlineMs - elapsedMs;
+    return wait < left ? wait : left;
 }
 
 uint32_t UnreadableRetryTicks(int failures)

@@ -1,25 +1,34 @@
 // What the scheme file's start and save decide about a save cut short and about a file that
 // another program holds, apart from the platform.
 #pragma once
+#include <stddef.h>
 #include <stdint.h>
 
 // A "<name>.new" found at start. The replace that ends a save is a delete and a rename on FAT,
 // and a power cut can fall between the two: a scheme file that is there is the truth and a .new
-// beside it is left over; a .new alone that decodes as a whole is the last save, cut short.
+// beside it is left over; a .new alone that is a complete save is the last save, cut short.
 enum LeftoverAction { kNoLeftover, kRemoveLeftover, kPromoteLeftover, kSetLeftoverAside };
-LeftoverAction LeftoverNewFileAction(int schemeFileThere, int newFileThere, int newFileDecodes);
+LeftoverAction LeftoverNewFileAction(int schemeFileThere, int newFileThere, int newFileComplete);
+
+// Whether the bytes are a save as this program writes it: the empty list (no bytes at all), or a
+// file that decodes and names every scheme. A file whose length reached the disk and whose data
+// did not reads as zeros: records without a name, which the settings never make.
+int IsCompleteSave(const unsigned char *data, size_t size);
 
 // Errors that mean another program holds the file for a moment (a virus scanner opens a file
 // just after it is closed). The replace also meets an access refusal while the scheme file is
 // open without delete sharing; the save has just shown that it may write the file.
 int IsBriefLock(uint32_t error, int replacing);
 
-// The waits between tries while a save meets a brief lock: short at first, about a second in
-// all; 0 once the time is spent.
-uint32_t BriefLockWaitMs(int attempt);
+// The wait before the next try while a save meets a brief lock: short at first, then longer,
+// and 0 once the save has spent its one deadline (about a second for the whole save, however
+// many steps meet a lock), so that a session end is never held up for longer.
+const uint32_t kBriefLockDeadlineMs = 1000;
+uint32_t BriefLockWaitMs(int attempt, uint32_t elapsedMs);
 
 // A scheme file that cannot be read for good (no right to read it, a folder of that name, too
-// big) is tried again after this many ticks: 2, 4, 8 ... up to 256, since a person may mend it.
+// big to read into memory) is tried again after this many ticks: 2, 4, 8 ... up to 256, since a
+// person may mend it.
 uint32_t UnreadableRetryTicks(int failures);
 
 // The session action's flags. Without the force option, Windows 2000 and later (major version

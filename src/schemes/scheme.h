@@ -38,6 +38,13 @@ Scheme *FindScheme(const char *name);
 int CopySchemeList(Scheme **destination);
 void FreeSchemeList(Scheme **head);
 // Schemes made while the file could not be read go after the file's once it is read. One whose
-// name is taken already gets the first free "(2)", "(3)" ... after it, its name shortened at a
-// whole character where it would not fit, so that no scheme hides behind another of its name.
+// name a kept scheme or an earlier added one has already gets the first "(2)", "(3)" ... that no
+// scheme on either side has, its name shortened at a whole character where it would not fit, so
+// that no scheme hides behind another of its name.
 void RenameClashingSchemes(const Scheme *kept, Scheme *added);
+// Takes the schemes of a file read after ours were made (a file unread at start, or one that
+// another writer changed since it was read) into *ours, which owns them afterwards: the file's
+// first, in its order, then the rest of ours, renamed where they clash. A scheme of ours that is
+// the same as one of the file's (name and every kept field) stands in its place, so that a file
+// that only repeats ours adds nothing, and no record of ours is freed.
+void TakeInFileSchemes(Scheme **ours, Scheme *file);

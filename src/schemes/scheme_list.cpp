@@ -72,19 +72,22 @@ void FreeSchemeList(Scheme **head)
     *head = NULL;
 }
 
-static int NameTaken(const Scheme *kept, const Scheme *added, const Scheme *self, const char *name)
+// Whether name is taken by a scheme of kept, or of added other than self; with earlierOnly, only
+// by one of added before self.
+static int NameTaken(const Scheme *kept, const Scheme *added, const Scheme *self, const char *name, int earlierOnly)
 {
     for (const Scheme *s = kept; s; s = s->next)
         if (strcmp(s->name, name) == 0) return 1;
-    for (const Scheme *s = added; s != self; s = s->next)
-        if (strcmp(s->name, name) == 0) return 1;
+    for (const Scheme *s = added; s && !(earlierOnly && s == self); s = s->next)
+        if (s != self && strcmp(s->name, name) == 0) return 1;
     return 0;
 }
 
 void RenameClashingSchemes(const Scheme *kept, Scheme *added)
 {
     for (Scheme *s = added; s; s = s->next) {
-        for (unsigned n = 2; NameTaken(kept, added, s, s->name) && n < 100000; ++n) {
+        if (!NameTaken(kept, added, s, s->name, 1)) continue;
+        for (unsigned n = 2; n < 100000; ++n) {
             char suffix[8], *p = suffix + sizeof suffix;  // "(n)", written from its end
             *--p = '\0';
             *--p = ')';
@@ -94,10 +97,41 @@ void RenameClashingSchemes(const Scheme *kept, Scheme *added)
             char name[kSchemeNameSize];
             strcpy(name, s->name);
             strcpy(name + ClipNameToCharacters(name, kSchemeNameSize - 1 - suffixLength), p);
-            if (!NameTaken(kept, added, s, name)) {
+            if (!NameTaken(kept, added, s, name, 0)) {
                 memset(s->name, 0, sizeof s->name);
                 strcpy(s->name, name);
+                break;
             }
         }
     }
+}
+
+static int SameScheme(const Scheme *a, const Scheme *b)
+{
+    return strcmp(a->name, b->name) == 0 && a->triggerKind == b->triggerKind &&
+           a->triggerMinutes == b->triggerMinutes && a->actionKind == b->actionKind &&
+           a->delaySeconds == b->delaySeconds && a->suspended == b->suspended &&
+           a->suspendAfterOnce == b->suspendAfterOnce;
+}
+
+void TakeInFileSchemes(Scheme **ours, Scheme *file)
+{
+    Scheme *merged = NULL, **tail = &merged;
+    while (file) {
+        Scheme *theirs = file, **mine = ours;
+        file = file->next;
+        while (*mine && !SameScheme(*mine, theirs)) mine = &(*mine)->next;
+        if (*mine) {  // the same scheme on both sides: ours, which others may point to, stays
+            Scheme *kept = *mine;
+            *mine = kept->next;
+            FreeRecord(theirs);
+            theirs = kept;
+        }
+        *tail = theirs;
+        tail = &theirs->next;
+    }
+    *tail = NULL;
+    RenameClashingSchemes(merged, *ours);
+    *tail = *ours;
+    *ours = merged;
 }

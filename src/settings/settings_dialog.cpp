@@ -137,9 +137,9 @@ static void EndSettings(HWND dialog, BOOL keepEdits)
     EndDialog(dialog, 1);
 }
 
-const Scheme *ConfirmedSchemes()
+Scheme **ConfirmedSchemes()
 {
-    return g_open && g_backupTaken ? *BackupListHead() : *SchemeListHead();
+    return g_open && g_backupTaken ? BackupListHead() : SchemeListHead();
 }
 
 void RollBackUnconfirmedEdits()

@@ -12,7 +12,7 @@ void ShowCounters(HWND dialog);
 
 // The schemes as last confirmed: while the dialog is open, the copy taken at its opening (what
 // Cancel would put back), else the scheme list. An exit or a session end writes these.
-const Scheme *ConfirmedSchemes();
+Scheme **ConfirmedSchemes();
 // After the dialog's loop has ended: a dialog ended without OK or Cancel (the program quits
 // under it) gives its unconfirmed edits up, as Cancel does.
 void RollBackUnconfirmedEdits();

@@ -129,3 +129,28 @@ TEST_F(SchemeList, SchemesMadeWhileTheFileWasUnreadNeverHideBehindTheFilesOwn)
 }
 
 }  // namespace
+
+namespace {
+
+// Another writer's file, taken in before a save: the file's schemes first, ours after them,
+// each of ours that only repeats one of the file's in its place, and a clashing name renamed
+// against every name on both sides.
+TEST_F(SchemeList, AFilesSchemesAreTakenInWithoutLosingOrDuplicatingAny)
+{
+    for (const char *name : {"a", "a(2)", "b", "c"}) AddScheme(name);
+    Scheme *a = *SchemeListHead(), *b = a->next->next;
+    a->triggerMinutes = 5;  // differs from the file's "a"
+    b->delaySeconds = 7;    // the same as the file's "b"
+    Scheme *ours = *SchemeListHead();
+    *SchemeListHead() = NULL;
+    for (const char *name : {"b", "a", "d"}) AddScheme(name)->delaySeconds = 7;
+    (*SchemeListHead())->next->delaySeconds = 0;
+    Scheme *file = *SchemeListHead();
+    *SchemeListHead() = ours;
+    TakeInFileSchemes(SchemeListHead(), file);
+    EXPECT_EQ("b;a;d;a(3);a(2);c;", Names(*SchemeListHead()));
+    EXPECT_EQ(b, *SchemeListHead());  // ours stands in for the file's copy
+    EXPECT_EQ(a, b->next->next->next);
+}
+
+}  // namespace

@@ -2,6 +2,7 @@
 // trellith_win_tests.ini beside it.
 #include <gtest/gtest.h>
 #include "harness.h"
+#include "../../src/app/alloc.h"
 #include "../../src/schemes/scheme.h"
 #include "../../src/schemes/scheme_file.h"
 
@@ -27,10 +28,13 @@ protected:
     {
         SetFileAttributesA(ini.c_str(), FILE_ATTRIBUTE_NORMAL);
         DeleteFileA(ini.c_str());
-        DeleteFileA(bad.c_str());
+        for (int n = 1; n <= 99; ++n) {  // the kept copies of damaged files
+            std::string kept = n == 1 ? bad : bad + std::to_string(n);
+            DeleteFileA(kept.c_str());
+            RemoveDirectoryA(kept.c_str());
+        }
         DeleteFileA(fresh.c_str());
         RemoveDirectoryA(fresh.c_str());
-        RemoveDirectoryA(bad.c_str());
         RemoveDirectoryA(ini.c_str());
     }
     static std::string Record(const char *name, char minutesLow, char fired = 0)
@@ -63,6 +67,8 @@ TEST_F(SchemeFile, SavedFileLoadsBackTheSameSchemes)
 TEST_F(SchemeFile, AnEmptyListTruncatesTheFile)
 {
     WriteFileBytes(ini, Record("one", 5) + Word(0));
+    ASSERT_EQ(1, LoadSchemes());
+    FreeSchemeList(SchemeListHead());
     ASSERT_EQ(1, SaveSchemes());
     EXPECT_EQ("", ReadFileBytes(ini));
 }
@@ -79,6 +85,8 @@ TEST_F(SchemeFile, AMissingFileLoadsNothingAndTheFirstSaveMakesIt)
     EXPECT_EQ(Record("first", 0) + Word(0), ReadFileBytes(ini));
 }
 
+// A copy kept from an earlier damaged file may be the only one of its schemes: it stays, and the
+// new one is kept beside it.
 TEST_F(SchemeFile, ARejectedFileIsKeptAsBadBeforeAnythingOverwritesIt)
 {
     const std::string cases[] = {Record("one", 5) + Word(1) + "x",              // a wrong size
@@ -90,10 +98,11 @@ TEST_F(SchemeFile, ARejectedFileIsKeptAsBadBeforeAnythingOverwritesIt)
         WriteFileBytes(ini, original);
         EXPECT_EQ(0, LoadSchemes());
         EXPECT_EQ(nullptr, *SchemeListHead());
-        EXPECT_EQ(original, ReadFileBytes(bad));
+        EXPECT_EQ(original, ReadFileBytes(bad + "2"));
         ASSERT_EQ(1, SaveSchemes());  // the exit writes the empty list over the original
         EXPECT_EQ("", ReadFileBytes(ini));
-        EXPECT_EQ(original, ReadFileBytes(bad));
+        EXPECT_EQ("an older one", ReadFileBytes(bad));
+        EXPECT_EQ(original, ReadFileBytes(bad + "2"));
     }
 }
 
@@ -101,7 +110,8 @@ TEST_F(SchemeFile, ARejectedFileThatCannotBeCopiedAsideIsNeverOverwritten)
 {
     const std::string original = Record("one", 5) + Word(1) + "x";
     WriteFileBytes(ini, original);
-    ASSERT_TRUE(CreateDirectoryA(bad.c_str(), NULL));  // the copy aside cannot be made
+    for (int n = 1; n <= 99; ++n)  // every name a copy aside may take is taken
+        ASSERT_TRUE(CreateDirectoryA((n == 1 ? bad : bad + std::to_string(n)).c_str(), NULL));
     EXPECT_EQ(0, LoadSchemes());
     AddScheme("new");
     EXPECT_EQ(0, SaveSchemes());
@@ -122,6 +132,16 @@ TEST_F(SchemeFile, ASaveThatCannotCompleteLeavesTheOldFileIntact)
 
 TEST_F(SchemeFile, AFileUnreadableForGoodIsNeverOverwrittenAndTriedAgainLessAndLessOften)
 {
+    // Too big for the memory there is: not a moment's lock, so not read again at the next tick.
+    WriteFileBytes(ini, Record("big", 5) + Word(0));
+    g_allocRecord = [](size_t size) -> void * { return size == 84 ? nullptr : malloc(size); };
+    EXPECT_EQ(0, LoadSchemes());
+    g_allocRecord = malloc;
+    RetryUnreadSchemeFile(0);
+    EXPECT_EQ(0, SaveSchemes());
+    EXPECT_EQ(Record("big", 5) + Word(0), ReadFileBytes(ini));
+    Clean();
+
     ASSERT_TRUE(CreateDirectoryA(ini.c_str(), NULL));  // a folder of that name cannot be read
     EXPECT_EQ(0, LoadSchemes());
     AddScheme("meanwhile");

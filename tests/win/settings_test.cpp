@@ -412,6 +412,14 @@ TEST_F(Settings, OkWritesTheSchemesAtOnceOrSaysItCouldNot)
         EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
         EXPECT_EQ(NULL, FindWindowA("#32770", "Trellith"));
         EXPECT_EQ(Record("b") + Record("c") + kNoForce, ReadFileBytes(SchemeFilePath()));
+
+        // Another session's Trellith saved the file meanwhile: both sides' schemes are kept.
+        Open();
+        WriteFileBytes(SchemeFilePath(), Record("b") + Record("x") + kNoForce);
+        Type(IDC_SCHEME_NAME, L"d");
+        SendMessageA(Item(IDC_NEW), BM_CLICK, 0, 0);
+        Close(IDOK);
+        EXPECT_EQ(Record("b") + Record("x") + Record("c") + Record("d") + kNoForce, ReadFileBytes(SchemeFilePath()));
     });
 }
 
