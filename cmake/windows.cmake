@@ -25,7 +25,8 @@ add_library(trellith_core STATIC
     ${PORTABLE_PROGRAM_SOURCES}
     src/app/app_main.cpp src/app/app_state.cpp src/app/seams.cpp
     src/companion/companion.cpp
-    src/desktops/desktops.cpp src/desktops/recovery_file.cpp src/desktops/showing.cpp
+    src/desktops/desktops.cpp src/desktops/followed_windows.cpp src/desktops/recovery_file.cpp
+    src/desktops/showing.cpp
     src/desktops/window_requests.cpp
     src/schemes/scheme_file.cpp
     src/scheduler/tick.cpp src/scheduler/countdown_dialog.cpp

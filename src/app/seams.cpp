@@ -24,7 +24,24 @@ static HRESULT WINAPI DwmGetWindowAttributeOnDemand(HWND window, DWORD attribute
     return get ? get(window, attribute, value, size) : E_NOTIMPL;
 }
 
+typedef HWINEVENTHOOK(WINAPI *SetWinEventHookFn)(DWORD, DWORD, HMODULE, WINEVENTPROC, DWORD, DWORD, DWORD);
+typedef BOOL(WINAPI *UnhookWinEventFn)(HWINEVENTHOOK);
+
+// Windows NT 4 has no event hooks: importing them would keep the program from starting there.
+static HWINEVENTHOOK WINAPI SetWinEventHookWhereThereIsOne(DWORD first, DWORD last, HMODULE module,
+                                                           WINEVENTPROC procedure, DWORD process, DWORD thread, DWORD flags)
+{
+    static SetWinEventHookFn set = (SetWinEventHookFn)(void *)GetProcAddress(GetModuleHandleA("user32.dll"), "SetWinEventHook");
+    return set ? set(first, last, module, procedure, process, thread, flags) : NULL;
+}
+
+static BOOL WINAPI UnhookWinEventWhereThereIsOne(HWINEVENTHOOK hook)
+{
+    static UnhookWinEventFn unhook = (UnhookWinEventFn)(void *)GetProcAddress(GetModuleHandleA("user32.dll"), "UnhookWinEvent");
+    return unhook ? unhook(hook) : FALSE;
+}
+
 PlatformSeams g_seams = {
     ExitWindowsEx, MciSendStringOnDemand, Beep, ShellExecuteA, RegSetValueExA, RegDeleteValueA, Shell_NotifyIconA,
-    ShowWindowAsync, DwmGetWindowAttributeOnDemand,
+    SetWindowPos, DwmGetWindowAttributeOnDemand, SetWinEventHookWhereThereIsOne, UnhookWinEventWhereThereIsOne,
 };

@@ -1,6 +1,6 @@
 // The desktop commands: switch, store, restore, close, clear, and the desktop in view.
 #include "desktops.h"
-#include "following.h"
+#include "followed_windows.h"
 #include "recovery_file.h"
 #include "showing.h"
 #include "window_requests.h"
@@ -14,21 +14,34 @@ BOOL g_busy;      // a change of the list is under way
 BOOL g_released;  // every window was given back: nothing is hidden any more
 
 // Every change of the list runs between these two: a change that arrives while another is
-// under way (from a message dispatched meanwhile) is refused; a showing under way ends first,
-// the rest at once; the threads that got requests are asked for an answer at the end.
+// under way (from a message dispatched meanwhile) is refused. Its requests are decided first
+// and made at the end, after the recovery file has been written, so that a kill in between
+// leaves no window hidden that the file does not name.
 int BeginChange()
 {
     if (g_busy) return 0;
     g_busy = TRUE;
-    FinishShowing();
     return 1;
+}
+
+void MakeTheChangesRequests()
+{
+    WriteRecoveryFile();
+    FollowRequests();
 }
 
 void EndChange()
 {
-    AskForAnswers(GetTickCount());
-    WriteRecoveryFileIfChanged();
+    MakeTheChangesRequests();
     g_busy = FALSE;
+}
+
+// The record of a window, after a look at it; NULL when there is none, or it is gone.
+HiddenWindow *LookedAtRecord(HWND window)
+{
+    HiddenWindow **link = Followed();
+    while (*link && (*link)->window != (uintptr_t)window) link = &(*link)->next;
+    return *link && LookAt(link, RealWindows()) ? *link : NULL;
 }
 
 struct SwitchLeaving {
@@ -42,36 +55,32 @@ BOOL CALLBACK HideForSwitch(HWND window, LPARAM parameter)
     WindowIdentity identity;
     if (g_released) return FALSE;
     int manageable = ReadManageable(window, &identity);
-    if (!GoesWithTheDesktop((uintptr_t)window, manageable, &identity, GetTickCount())) return TRUE;
+    HiddenWindow *record = LookedAtRecord(window);
+    if (!GoesWithTheDesktop(record, manageable)) return TRUE;
+    if (record) identity = record->identity;
     // No memory: this window and the rest stay, with the next desktop.
-    return HideToSlot((uintptr_t)window, identity, leaving->slot, window == leaving->front) != 0;
+    return TakeIntoSlot(Followed(), (uintptr_t)window, identity, IsShownNow(window), leaving->slot,
+                        window == leaving->front) != NULL;
 }
 
 BOOL CALLBACK CloseIfInView(HWND window, LPARAM)
 {
-    HiddenWindow *record = FindHiddenWindow(*FollowedWindows(), (uintptr_t)window);
-    // A window whose hide is still on the way belongs to another desktop already.
-    if (record && record->slot != kInViewSlot && record->asked && IsStillThatWindow(window, record->identity))
-        return TRUE;
-    return ClosePolitely(window, 0);
+    WindowIdentity identity;
+    if (MayCloseInView(LookedAtRecord(window), ReadManageable(window, &identity)))
+        PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+    return TRUE;
 }
 
-// Shows every recorded window without touching the list: safe from a fault handler,
-// where the heap may no longer be trusted.
+// Shows every followed window without touching the list: safe from a fault handler, where the
+// heap may no longer be trusted.
 LONG WINAPI RescueWindowsOnFault(EXCEPTION_POINTERS *)
 {
-    for (HiddenWindow *r = *FollowedWindows(); r; r = r->next)
-        if (r->slot != kInViewSlot && IsStillThatWindow((HWND)r->window, r->identity))
-            ShowWindowAsync((HWND)r->window, SW_SHOWNA);
+    for (HiddenWindow *r = *Followed(); r; r = r->next)
+        if (IsStillThatWindow((HWND)r->window, r->identity)) AskWindow((HWND)r->window, kAskShow);
     return EXCEPTION_CONTINUE_SEARCH;
 }
 
 }  // namespace
-
-int ChangeUnderWay()
-{
-    return g_busy;
-}
 
 int IsManageableWindow(HWND window)
 {
@@ -83,20 +92,20 @@ BOOL CALLBACK HideWindowToSlot(HWND window, LPARAM slot)
 {
     WindowIdentity identity;
     if (g_released || !ReadManageable(window, &identity)) return TRUE;
-    return HideToSlot((uintptr_t)window, identity, (int)slot, 0) != 0;
+    int outer = BeginChange();
+    BOOL recorded = TakeIntoSlot(Followed(), (uintptr_t)window, identity, 1, (int)slot, 0) != NULL;
+    if (outer) EndChange();
+    return recorded;
 }
 
 void ShowSlot(int slot)
 {
-    // Runs also inside another change (the session ending meanwhile): the records it shows are
-    // detached first, so each is shown and freed once, and that change finishes the rest.
+    // Runs also inside another change (the session ending meanwhile): its shows are asked at once
+    // all the same, since the process may end before that change does.
     int outer = BeginChange();
-    FinishShowing();
-    for (HiddenWindow *r = DetachSlot(FollowedWindows(), slot), *next; r; r = next) {
-        next = r->next;
-        ShowRecord(r);
-    }
+    BringSlotIntoView(Followed(), slot, 0, RealWindows());
     if (outer) EndChange();
+    else MakeTheChangesRequests();
 }
 
 void ShowAllSlots()
@@ -122,19 +131,21 @@ void RecordCurrentWindow()
 int SwitchDesktop(HWND self)
 {
     if (!BeginChange()) return g_desktop;
+    StopHandingOver();
     SwitchLeaving leaving = {g_desktop, GetForegroundWindow()};
     // A click on the icon may have brought the taskbar forward: the window in front is then the
     // current one, as the pointer found it on its way to the icon.
     if (!IsManageableWindow(leaving.front) && g_current && IsStillThatWindow(g_current, g_currentIdentity))
         leaving.front = g_current;
-    // Hiding the window in front makes the platform bring the next one forward, which costs
-    // more than the hide itself, window after window: the foreground goes to our window first,
-    // and at the end of the showing to the window in front on the new desktop, or the shell's.
+    // Hiding the window in front makes the platform bring the next one forward, window after
+    // window: the foreground goes to our window first, and once the new desktop is shown to the
+    // window in front there, or the shell's.
     if (self && leaving.front != self) SetForegroundWindow(self);
     EnumWindows(HideForSwitch, (LPARAM)&leaving);
     g_desktop = (g_desktop + 1) % kDesktopCount;
-    ShowSlotInOrder(g_desktop, self);
+    HWND front = (HWND)BringSlotIntoView(Followed(), g_desktop, 0, RealWindows());
     EndChange();
+    HandOverForeground(self, front);
     return g_desktop;
 }
 
@@ -148,17 +159,14 @@ void CloseCurrentWindow()
 void StoreCurrentWindow()
 {
     if (!g_current) return;
-    if (BeginChange()) {
-        if (IsStillThatWindow(g_current, g_currentIdentity)) HideWindowToSlot(g_current, kStashSlot);
-        EndChange();
-    }
+    if (IsStillThatWindow(g_current, g_currentIdentity)) HideWindowToSlot(g_current, kStashSlot);
     g_current = NULL;
 }
 
 void RestoreStoredWindows()
 {
     if (!BeginChange()) return;
-    ShowSlotInOrder(kStashSlot, NULL);
+    BringSlotIntoView(Followed(), kStashSlot, 1, RealWindows());
     EndChange();
 }
 
@@ -178,18 +186,17 @@ void StartDesktops()
     g_desktop = 0;
     g_current = NULL;
     RecoverHiddenWindows();
+    StartFollowing();
 }
 
 void CheckShownWindows()
 {
-    WatchRecoveredWindows();
-    // A showing goes on undisturbed. The recovery file stays: a window gone meanwhile is
-    // checked at the next start anyway.
-    if (!g_busy && !ShowingUnderWay()) ObserveAll(GetTickCount());
+    if (!g_busy) LookAtFollowed();
 }
 
 void ReleaseAllWindows()
 {
+    StopHandingOver();
     ShowAllSlots();
     g_released = TRUE;
     RemoveRecoveryFile();
@@ -197,8 +204,7 @@ void ReleaseAllWindows()
 
 void FreeWindowRecords()
 {
-    ForgetAllWindows();
-    StopWatchingRecoveredWindows();
+    StopFollowing();
 }
 
 void InstallFaultWindowRescue()

@@ -2,11 +2,11 @@
 // windows, and the desktop in view.
 //
 // Nothing here waits for another program: hiding and showing are requests that the window's
-// own thread carries out when it runs (ShowWindowAsync), so a hung program holds up neither a
-// switch nor the tray. Until the window is seen to have carried it out, it keeps its record, and
-// a switch made meanwhile leaves it where the last request put it (following.h). The windows
-// that may be hidden are mirrored in a recovery file (recovery_file.h), so that a start after a
-// hard kill shows them.
+// own thread carries out when it runs, so a hung program holds up neither a switch nor the tray.
+// Until the window is seen to have carried its request out, it keeps its record, and a switch
+// made meanwhile leaves it where the last request put it (following.h). The windows that a
+// request may have left hidden are mirrored in a recovery file (recovery_file.h), so that a start
+// after a hard kill shows them.
 #pragma once
 #include <windows.h>
 #include "hidden_window.h"
@@ -38,17 +38,15 @@ void ClearCurrentDesktop();
 int CurrentDesktop();
 
 // At start, before anything else: shows the windows that a run ended from outside (a task
-// manager, a hard kill) left hidden, as its recovery file names them, and starts afresh.
+// manager, a hard kill) left hidden, as its recovery file names them, and starts afresh,
+// listening for the platform's show and hide events where it has them.
 void StartDesktops();
-// Once a tick: a look at every window whose request is not yet seen carried out, and at the
-// windows that the recovery file named and that were still in view at start.
+// Once a tick: a look at every window followed.
 void CheckShownWindows();
-// 1 while a change of the list is under way.
-int ChangeUnderWay();
 // At exit and when the session ends: every window is shown, the recovery file goes, and from
 // then on nothing is hidden any more.
 void ReleaseAllWindows();
-// At the very end: the records of the windows still followed.
+// At the very end: the records of the windows still followed, and the event hook.
 void FreeWindowRecords();
 
 // Makes a fault of this process show every hidden window again before the process dies.

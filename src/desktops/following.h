@@ -1,66 +1,81 @@
-// The desktops' decisions, apart from the platform: which request a window has carried out, which
-// window goes with the desktop being left, which run of a showing goes next, and where the
-// foreground goes at the end. What a window shows decides, never the order in which its thread
-// answers: on Windows NT a thread takes its sent messages before its queued hides and shows.
+// The desktops' decisions, apart from the platform: which request each window is owed, which
+// request a window has carried out, which window goes with the desktop being left, and where the
+// foreground goes. Functions of the records and of what was seen, and nothing else.
+//
+// A request is queued for the window's thread, which carries out its requests in order, whenever
+// it next takes its queue. Its answers to sent messages say nothing of that: a thread that waits
+// inside its own SendMessage answers for as long as it waits and carries out nothing. So a request
+// is carried out only when the window is seen to show it after every change still owed to the
+// requests before it, and a settled window that changes later was changed by its own program.
 #pragma once
 #include "hidden_window.h"
 
-// What the decisions may read of the windows and ask of them: the real windows in the program,
-// a model on the host.
+// What the decisions may read of the windows and ask of them: the real windows in the program, a
+// model on the host. Passed in, never kept.
 struct WindowWorld {
     int (*isSameWindow)(uintptr_t window, const WindowIdentity &identity);
-    int (*isVisible)(uintptr_t window);                // as the window shows now, without waiting
-    int (*ask)(uintptr_t window, int show);            // queues a hide or a show; 0 when refused
-    // Answered() once its thread runs; 0 when that is our own thread, which runs anyway.
-    int (*askForAnswer)(uintptr_t window, uint32_t ticket);
+    int (*isShown)(uintptr_t window);  // as the window shows now, without waiting for its thread
+    int (*ask)(uintptr_t window, int toAsk);  // queues the request (ToAsk); 0 when refused or failed
+    // Asks the window's thread to answer once it takes sent messages, which is when to look again;
+    // 0 when the message could not be sent.
+    int (*askForAnswer)(uintptr_t window);
 };
-void SetWindowWorld(const WindowWorld *world);
 
-// A thread that has answered a message sent after a request runs, and carries the request out
-// within moments; a window that still shows the other state this long after the answer was
-// changed by its own program.
-const uint32_t kRunningThreadMs = 1000;
-enum FollowVerdict { kKeepFollowing, kCarriedOut, kAskAgain, kGiveUp };
-FollowVerdict Follow(int asked, int visible, int answered, uint32_t sinceAnswerMs, int askedAgain);
+// A look at a record's window, which shows shown now, or has just changed to it (an event of the
+// platform): the record learns what the window did.
+enum Sighting { kSettledAlready, kStillOnTheWay, kCarriedOut, kChangedByItsProgram };
+Sighting See(HiddenWindow *record, int shown);
 
-// The records: newest first, every slot in one list, and the windows shown again until they are
-// seen in view.
-HiddenWindow **FollowedWindows();
-// Asks the window to hide into the slot. 1 done, 0 no memory, -1 refused by the system (no record
-// is kept then: the window is not ours).
-int HideToSlot(uintptr_t window, const WindowIdentity &identity, int slot, int wasActive);
-// Asks a record's window to show and follows it until it is seen in view; a window that is gone
-// or refuses is only forgotten.
-void ShowRecord(HiddenWindow *record);
-// Whether a switch takes the window along with the desktop it leaves: one shown here, one its own
-// program showed again, an unknown manageable one; not one whose hide has not been carried out.
-int GoesWithTheDesktop(uintptr_t window, int manageable, WindowIdentity *identity, uint32_t nowMs);
-// Asks every thread with a request not yet answered for one answer.
-void AskForAnswers(uint32_t nowMs);
-// A thread's answer to a ticket, and a look at every followed record: settled ones let go.
-void Answered(uint32_t threadId, uint32_t ticket, uint32_t nowMs);
-void ObserveAll(uint32_t nowMs);
+// The record keeps its window for the slot, and the request that puts it there is decided: asked
+// at once (toAsk), even where the window already shows it, since it queues behind any request
+// still on the way. Nothing new is asked where the last request asked the same.
+void Want(HiddenWindow *record, int show, int toAsk);
+
+// A switch meets a window: whether it goes with the desktop being left. One shown here goes,
+// carried out or not; one whose hide is on the way stays where that puts it; one settled in its
+// slot goes only when its own program showed it again, which makes it a window of the desktop in
+// view; any other goes when it is manageable.
+int GoesWithTheDesktop(const HiddenWindow *record, int manageable);
+// Clearing the desktop meets a window: whether it is in view and may be asked to close. One whose
+// hide is on the way belongs to another desktop already.
+int MayCloseInView(const HiddenWindow *record, int manageable);
+
+// Records the window into the slot, at the head of the list (newest first), and decides its hide;
+// shown is what the window shows now.
+// NULL when no record could be had.
+HiddenWindow *TakeIntoSlot(HiddenWindow **list, uintptr_t window, const WindowIdentity &identity, int shown,
+                           int slot, int wasFront);
+// Decides the show of every record of the slot, which is in view from now on; onTop shows the
+// stash, which comes back on top of what is in view, the most recently stored first, so that the
+// first stored ends on top. Returns the window that was in front when the slot was left, or 0.
+uintptr_t BringSlotIntoView(HiddenWindow **list, int slot, int onTop, const WindowWorld &world);
+
+// Makes every request decided; a refused one forgets its record: the window is not ours. Then
+// asks each thread with a request on the way for one answer.
+void MakeRequests(HiddenWindow **list, const WindowWorld &world);
+// A look at one record's window (at link), or at all: a window gone is forgotten, and a window
+// seen in view as asked is no longer ours. 0 when the record is gone from the list.
+int LookAt(HiddenWindow **link, const WindowWorld &world);
+void LookAtAll(HiddenWindow **list, const WindowWorld &world);
+// The window changed to shown, as an event of the platform says.
+void WindowChanged(HiddenWindow **list, uintptr_t window, int shown, const WindowWorld &world);
+// A thread answered: a look at its windows, and it may be asked again.
+void ThreadAnswered(HiddenWindow **list, uint32_t threadId, const WindowWorld &world);
 // 1 while a record still waits for its window to carry out a request.
-int AnyFollowed();
+int AnyOnTheWay(const HiddenWindow *list);
 
-// A slot shown run by run, most recently hidden first, one thread's run at a time, so that it
-// comes back in the order it went: the next run goes once the run's windows are seen in view,
-// and all the rest at once when the run's patience is spent. A window counts as in view once its
-// thread has also answered after the show: under Wine the style bit is set before the show has
-// put the window on top, and the next run must not overtake it.
-uint32_t RunPatienceMs(int windows);
-void StartShowing(int slot, uint32_t nowMs);
-// Moves the showing on; 1 while it is under way.
-int ShowingGoesOn(uint32_t nowMs);
-void ShowRestAtOnce();
-int ShowingUnderWay();
+// Where no event tells when a window changed: the waits between looks while a request is on the
+// way, short at first, then up to a second (the tick), so that a hung program costs nothing.
+uint32_t NextLookMs(int looks);
 
-// At the end of a showing: the window that was in front comes forward once it is in view, else
-// the shell's desktop takes the foreground, as the platform gives it when the window in front
-// hides; neither while the user has moved the foreground away from us meanwhile.
-enum FrontChoice { kLeaveForeground, kBringFrontForward, kGiveToShellDesktop };
-FrontChoice FrontAfterShowing(int foregroundIsOurs, int frontInView);
-uintptr_t ShowingFront();
+// Where the foreground goes once the desktop is shown. Only while it is still ours (the user may
+// have moved it) and no menu of ours is open (handing it on would close the menu). The window that
+// was in front comes forward once it is seen in view; while its show is on the way it is waited
+// for; without one, or once it is gone, the shell's desktop takes it, as the platform gives it when
+// the window in front hides.
+enum FrontState { kNoFront, kFrontOnTheWay, kFrontInView };
+enum FrontChoice { kLeaveForeground, kWaitForFront, kBringFrontForward, kGiveToShellDesktop };
+FrontChoice FrontAfterShowing(int foregroundIsOurs, int menuOpen, FrontState front);
 
-// Frees every record (the end of the program, or a host test's start).
-void ForgetAllWindows();
+// Frees every record.
+void ForgetAll(HiddenWindow **list);

@@ -3,7 +3,7 @@
 #include "../app/little_endian.h"
 
 static const unsigned char kSignature[4] = {'T', 'R', 'H', 'W'};
-const uint32_t kVersion = 2;
+const uint32_t kVersion = 3;
 const size_t kMaxRecovered = 65536;  // more windows than a session can hold: not our file
 
 int SameIdentity(const WindowIdentity &a, const WindowIdentity &b)
@@ -47,16 +47,6 @@ HiddenWindow *DetachSlot(HiddenWindow **list, int slot)
     return detached;
 }
 
-int TicketSettledBy(uint32_t ticket, uint32_t answered)
-{
-    return ticket != 0 && (int32_t)(answered - ticket) >= 0;
-}
-
-static int InSlot(const HiddenWindow *record)
-{
-    return record->slot >= 0 && record->slot <= kStashSlot;
-}
-
 static void PutLe64(unsigned char *out, uint64_t value)
 {
     PutLe32(out, (uint32_t)value);
@@ -78,7 +68,7 @@ uint32_t Checksum(const unsigned char *data, size_t size)
 size_t RecoveryFileSize(const HiddenWindow *list)
 {
     size_t count = 0;
-    for (; list; list = list->next) count += InSlot(list);
+    for (; list; list = list->next) ++count;
     return count ? kRecoveryHeaderSize + count * kRecoveryRecordSize : 0;
 }
 
@@ -87,7 +77,6 @@ void EncodeRecoveryFile(const HiddenWindow *list, const RecoveryStamp &stamp, un
     unsigned char *record = out + kRecoveryHeaderSize;
     uint32_t count = 0;
     for (; list; list = list->next) {
-        if (!InSlot(list)) continue;
         PutLe64(record, list->window);
         PutLe32(record + 8, list->identity.processId);
         PutLe32(record + 12, list->identity.threadId);
@@ -100,7 +89,7 @@ void EncodeRecoveryFile(const HiddenWindow *list, const RecoveryStamp &stamp, un
     memcpy(out, kSignature, 4);
     PutLe32(out + 4, kVersion);
     PutLe32(out + 8, count);
-    PutLe64(out + 16, stamp.bootSeconds);
+    PutLe64(out + 16, stamp.logonMark);
     PutLe64(out + 24, stamp.logonSession);
     PutLe32(out + 12, Checksum(out + 16, kRecoveryHeaderSize - 16 + count * kRecoveryRecordSize));
 }
@@ -125,32 +114,28 @@ static void ReadRecord(const unsigned char *record, RecoveredWindow *window)
     memcpy(window->identity.className, record + 20, 32);
 }
 
-static int SameBoot(uint64_t a, uint64_t b)
-{
-    return (a > b ? a - b : b - a) < kBootToleranceSeconds;
-}
-
 int DecodeRecoveryFile(const unsigned char *data, size_t size, const RecoveryStamp &now,
                        void (*each)(const RecoveredWindow &window, void *context), void *context)
 {
+    if (now.logonMark == 0) return kRecoveryUnknown;
     if (size < kRecoveryHeaderSize || memcmp(data, kSignature, 4) != 0 || GetLe32(data + 4) != kVersion)
-        return 0;
+        return kRecoveryNotOurs;
     size_t count = GetLe32(data + 8);
     if (count == 0 || count > kMaxRecovered || size != kRecoveryHeaderSize + count * kRecoveryRecordSize ||
-        GetLe32(data + 12) != Checksum(data + 16, size - 16) || !SameBoot(GetLe64(data + 16), now.bootSeconds) ||
+        GetLe32(data + 12) != Checksum(data + 16, size - 16) || GetLe64(data + 16) != now.logonMark ||
         GetLe64(data + 24) != now.logonSession)
-        return 0;
+        return kRecoveryNotOurs;
     const unsigned char *records = data + kRecoveryHeaderSize;
     for (size_t i = 0; i < count; ++i) {
         RecoveredWindow window;
         ReadRecord(records + i * kRecoveryRecordSize, &window);
-        if (window.slot < 0 || window.slot > kStashSlot || !IsWrittenClassName(window.identity.className))
-            return 0;
+        if (window.slot < kInViewSlot || window.slot > kStashSlot || !IsWrittenClassName(window.identity.className))
+            return kRecoveryNotOurs;
     }
     for (size_t i = 0; i < count; ++i) {
         RecoveredWindow window;
         ReadRecord(records + i * kRecoveryRecordSize, &window);
         each(window, context);
     }
-    return 1;
+    return kRecoveryRead;
 }

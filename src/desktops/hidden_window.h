@@ -17,22 +17,27 @@ struct WindowIdentity {
     char className[32];  // as the platform reads it, at most 31 characters
 };
 
-// What was last asked of a window's thread, until the window is seen to have carried it out.
-enum Asked { kNothingAsked, kHideAsked, kShowAsked };
+// A request decided for a window and not yet made: a change writes the recovery file first.
+enum ToAsk { kNothingToAsk, kAskHide, kAskShow, kAskShowOnTop };
 
 struct HiddenWindow {
     uintptr_t window;
     WindowIdentity identity;
     int32_t slot;        // 0 to 3 a desktop, 4 the stash, kInViewSlot shown again
-    int32_t asked;       // Asked: kNothingAsked once the window shows what was asked
-    uint32_t ticket;     // of the request: an answer to it or a later one says the thread runs
-    int32_t hinted;      // a message asking its thread to answer went out after the request
-    int32_t answered;    // and came back, at answeredMs
-    uint32_t answeredMs;
-    int32_t askedAgain;  // shown a second time, after its running thread left it hidden
+    // The last request (1 show, 0 hide) while the window has not been seen to carry it out, or
+    // -1 once it has: then the record is settled.
+    int32_t asked;
+    // How many times the window's shown state must still change before it shows what was last
+    // asked: a thread carries out its requests in order, so a request asked behind another one
+    // still on the way is carried out only after that one.
+    int32_t changesOwed;
+    int32_t seenShown;   // its shown state as last seen
+    int32_t toAsk;       // ToAsk
+    int32_t hinted;      // a message asking its thread to answer is on the way
     int32_t wasActive;   // it was in front when its desktop was left
     HiddenWindow *next;
 };
+const int32_t kSettled = -1;
 
 int SameIdentity(const WindowIdentity &a, const WindowIdentity &b);
 
@@ -46,25 +51,21 @@ void UnlinkHiddenWindow(HiddenWindow **list, HiddenWindow *record);
 // of their own: whatever happens to the list meanwhile, the caller alone frees these.
 HiddenWindow *DetachSlot(HiddenWindow **list, int slot);
 
-// Tickets are issued in increasing order and wrap: a ticket is settled by any answer to it or
-// to a later one from the same thread, since a thread carries out its requests in order.
-int TicketSettledBy(uint32_t ticket, uint32_t answered);
-
-// The recovery file: the windows held in the slots, so that a new start after a hard kill can
-// show them again (a show already asked for stays queued for its window's thread when we die).
-// Little-endian: "TRHW", version 2, count, a checksum of the rest, the boot time (seconds, 64
-// bits), the logon session (64 bits), then per record the window (64 bits), process id, thread
-// id, slot and the 32-byte class name.
+// The recovery file: every window that a request of ours may have left hidden, so that a new
+// start after a hard kill can ask them to show again (the show queues behind any hide that is
+// still on the way). Little-endian: "TRHW", version 3, count, a checksum of the rest, the logon
+// mark (64 bits), the logon session (64 bits), then per record the window (64 bits), process id,
+// thread id, slot (-1 for a window shown again) and the 32-byte class name.
 const size_t kRecoveryHeaderSize = 32, kRecoveryRecordSize = 52;
 struct RecoveryStamp {
-    uint64_t bootSeconds;  // the system time when the tick count was 0
+    // A random number made once in each logon (kept where the system forgets it at a log-off
+    // and at a restart): 0 when it could not be had.
+    uint64_t logonMark;
     uint64_t logonSession;
 };
-// Two boot times that differ by less than this are the same boot: the clock may be set meanwhile.
-const uint64_t kBootToleranceSeconds = 120;
 // FNV-1a: enough to tell a damaged file from a sound one, or a changed list from the last.
 uint32_t Checksum(const unsigned char *data, size_t size);
-size_t RecoveryFileSize(const HiddenWindow *list);  // 0 when no record is in a slot
+size_t RecoveryFileSize(const HiddenWindow *list);  // 0 for no record
 void EncodeRecoveryFile(const HiddenWindow *list, const RecoveryStamp &stamp, unsigned char *out);
 
 struct RecoveredWindow {
@@ -74,7 +75,9 @@ struct RecoveredWindow {
 };
 // Calls each for every record, but only once the whole file has proved sound: right size,
 // signature, version, checksum, slots and names, all as the encoder writes them, and written in
-// this boot and logon session. 0 for a damaged or foreign file, or one of another boot or
-// session.
+// this logon. kRecoveryRead then; kRecoveryNotOurs for a damaged or foreign file, or one of
+// another boot or logon, which can go; kRecoveryUnknown, with nothing called, where this logon's
+// mark could not be had: the file may be ours, and stays.
+enum RecoveryOutcome { kRecoveryNotOurs, kRecoveryRead, kRecoveryUnknown };
 int DecodeRecoveryFile(const unsigned char *data, size_t size, const RecoveryStamp &now,
                        void (*each)(const RecoveredWindow &window, void *context), void *context);

@@ -1,21 +1,13 @@
-// The recovery file on disk: written once for each change of the slots, read at start.
+// The recovery file on disk: written before the requests of each change, read at start.
 #include "recovery_file.h"
 #include <windows.h>
 #include <stdlib.h>
-#include "following.h"
+#include "followed_windows.h"
 #include "window_requests.h"
-#include "../app/alloc.h"
+#include "../app/seams.h"
 
 static const size_t kNameSize = MAX_PATH + 40;
 static uint32_t g_writtenSize, g_writtenSum;  // of the file as last written; 0 none
-static const int kWatchTicks = 30;
-
-struct Watched {
-    RecoveredWindow window;
-    int ticksLeft;
-    Watched *next;
-};
-static Watched *g_watched;
 
 static uint64_t ReadLogonSession()
 {
@@ -38,16 +30,47 @@ static uint64_t LogonSession()
     return session;
 }
 
+// Different in every logon of every boot: the times, the counters and the ids of this moment,
+// mixed (splitmix64).
+static uint64_t NewMark()
+{
+    FILETIME now;
+    LARGE_INTEGER counter;
+    GetSystemTimeAsFileTime(&now);
+    QueryPerformanceCounter(&counter);
+    uint64_t seed = ((uint64_t)now.dwHighDateTime << 32 | now.dwLowDateTime) ^ (uint64_t)counter.QuadPart ^
+                    ((uint64_t)GetCurrentProcessId() << 32 | GetTickCount()) ^ LogonSession();
+    seed += 0x9E3779B97F4A7C15ull;
+    seed = (seed ^ (seed >> 30)) * 0xBF58476D1CE4E5B9ull;
+    seed = (seed ^ (seed >> 27)) * 0x94D049BB133111EBull;
+    seed ^= seed >> 31;
+    return seed ? seed : 1;
+}
+
+// The mark of this logon, made by the first run of it. 0 when the registry refuses it.
+static uint64_t ReadLogonMark()
+{
+    HKEY key;
+    DWORD created, type = 0, size = sizeof(uint64_t);
+    uint64_t mark = 0;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Trellith Logon", 0, NULL, REG_OPTION_VOLATILE,
+                        KEY_QUERY_VALUE | KEY_SET_VALUE, NULL, &key, &created) != ERROR_SUCCESS)
+        return 0;
+    if (RegQueryValueExA(key, "Mark", NULL, &type, (BYTE *)&mark, &size) != ERROR_SUCCESS || type != REG_BINARY ||
+        size != sizeof mark || mark == 0) {
+        mark = NewMark();
+        if (g_seams.regSetValueEx(key, "Mark", 0, REG_BINARY, (const BYTE *)&mark, sizeof mark) != ERROR_SUCCESS)
+            mark = 0;
+    }
+    RegCloseKey(key);
+    return mark;
+}
+
 RecoveryStamp CurrentRecoveryStamp()
 {
-    // The tick count wraps after 49.7 days; GetTickCount64, where there is one, does not.
-    typedef ULONGLONG(WINAPI * GetTickCount64Fn)();
-    static GetTickCount64Fn ticks64 = (GetTickCount64Fn)(void *)GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetTickCount64");
-    FILETIME now;
-    GetSystemTimeAsFileTime(&now);
-    uint64_t seconds = ((uint64_t)now.dwHighDateTime << 32 | now.dwLowDateTime) / 10000000;
-    uint64_t up = (ticks64 ? ticks64() : GetTickCount()) / 1000;
-    RecoveryStamp stamp = {seconds - up, LogonSession()};
+    static uint64_t mark;
+    if (!mark) mark = ReadLogonMark();
+    RecoveryStamp stamp = {mark, LogonSession()};
     return stamp;
 }
 
@@ -62,12 +85,13 @@ int RecoveryFileName(char *name, size_t size)
 }
 
 // A hard kill loses nothing that the system has been given, so the file is not flushed: a power
-// cut ends the hidden windows' programs as well, and the next boot does not read it.
-void WriteRecoveryFileIfChanged()
+// cut ends the hidden windows' programs as well, and the next logon does not read it.
+void WriteRecoveryFile()
 {
     char name[kNameSize], temp[kNameSize + 4];
-    if (!RecoveryFileName(name, kNameSize)) return;
-    const HiddenWindow *list = *FollowedWindows();  // a slot being shown is still listed whole
+    const RecoveryStamp stamp = CurrentRecoveryStamp();
+    if (!stamp.logonMark || !RecoveryFileName(name, kNameSize)) return;  // no file that could not be told ours
+    const HiddenWindow *list = *Followed();
     size_t size = RecoveryFileSize(list);
     if (size == 0) {
         if (g_writtenSize) DeleteFileA(name);
@@ -76,9 +100,9 @@ void WriteRecoveryFileIfChanged()
     }
     unsigned char *data = (unsigned char *)malloc(size);
     if (!data) return;  // the last file stands: it names fewer windows or more, never none
-    EncodeRecoveryFile(list, CurrentRecoveryStamp(), data);
-    uint32_t sum = Checksum(data + kRecoveryHeaderSize, size - kRecoveryHeaderSize);  // the boot time jitters
-    if (size != g_writtenSize || sum != g_writtenSum) {
+    EncodeRecoveryFile(list, stamp, data);
+    uint32_t sum = Checksum(data, size);
+    if (size != g_writtenSize || sum != g_writtenSum || GetFileAttributesA(name) == INVALID_FILE_ATTRIBUTES) {
         lstrcpyA(temp, name);
         lstrcatA(temp, ".new");
         HANDLE file = CreateFileA(temp, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
@@ -100,7 +124,7 @@ void WriteRecoveryFileIfChanged()
 void RemoveRecoveryFile()
 {
     char name[kNameSize];
-    if (RecoveryFileName(name, kNameSize)) DeleteFileA(name);
+    if (g_writtenSize && RecoveryFileName(name, kNameSize)) DeleteFileA(name);
     g_writtenSize = 0;
 }
 
@@ -109,17 +133,7 @@ static void RecoverWindow(const RecoveredWindow &recovered, void *)
     HWND window = (HWND)(uintptr_t)recovered.window;
     if ((uint64_t)(uintptr_t)window != recovered.window) return;  // not a handle of this build
     // A window of some other program that now has the handle is left alone.
-    if (!IsStillThatWindow(window, recovered.identity)) return;
-    if (!IsShownNow(window)) {
-        ShowWindowAsync(window, SW_SHOWNA);
-        return;
-    }
-    Watched *watched = (Watched *)AllocRecord(sizeof *watched);
-    if (!watched) return;
-    watched->window = recovered;
-    watched->ticksLeft = kWatchTicks;
-    watched->next = g_watched;
-    g_watched = watched;
+    if (IsStillThatWindow(window, recovered.identity)) AskWindow(window, kAskShow);
 }
 
 void RecoverHiddenWindows()
@@ -130,35 +144,10 @@ void RecoverHiddenWindows()
     if (file == INVALID_HANDLE_VALUE) return;
     DWORD size = GetFileSize(file, NULL), read = 0;
     unsigned char *data = size != INVALID_FILE_SIZE ? (unsigned char *)malloc(size ? size : 1) : NULL;
-    if (data && ReadFile(file, data, size, &read, NULL) && read == size)  // a damaged or foreign file shows nothing
-        DecodeRecoveryFile(data, size, CurrentRecoveryStamp(), RecoverWindow, NULL);
+    int outcome = kRecoveryUnknown;  // a file that could not be read may be ours
+    if (data && ReadFile(file, data, size, &read, NULL) && read == size)
+        outcome = DecodeRecoveryFile(data, size, CurrentRecoveryStamp(), RecoverWindow, NULL);
     free(data);
     CloseHandle(file);
-    DeleteFileA(name);
-}
-
-void WatchRecoveredWindows()
-{
-    for (Watched **link = &g_watched; *link;) {
-        Watched *w = *link;
-        HWND window = (HWND)(uintptr_t)w->window.window;
-        int same = IsStillThatWindow(window, w->window.identity);
-        int hidden = same && !IsShownNow(window);
-        if (hidden) ShowWindowAsync(window, SW_SHOWNA);
-        if (same && !hidden && --w->ticksLeft > 0) {
-            link = &w->next;
-            continue;
-        }
-        *link = w->next;
-        FreeRecord(w);
-    }
-}
-
-void StopWatchingRecoveredWindows()
-{
-    while (g_watched) {
-        Watched *w = g_watched;
-        g_watched = w->next;
-        FreeRecord(w);
-    }
+    if (outcome != kRecoveryUnknown) DeleteFileA(name);
 }

@@ -1,15 +1,10 @@
-// A slot shown run by run on the real windows, and the foreground at its end.
+// The foreground at the end of a switch, handed on once the window that was in front is in view.
 #include "showing.h"
-#include "desktops.h"
-#include "following.h"
-#include "hidden_window.h"
-#include "window_requests.h"
+#include "followed_windows.h"
 
-static HWND g_self;
+static HWND g_self, g_front;
 static UINT_PTR g_pollTimer;
-// A show that another thread carries out is seen at the next look: at its thread's answer, which
-// on Windows NT may come first, or at this poll.
-static const UINT kPollMs = 10;
+static int g_looks;
 
 // Explorer's desktop; where no shell has one (Wine's virtual desktop), the desktop window itself.
 static HWND ShellDesktopWindow()
@@ -21,61 +16,50 @@ static HWND ShellDesktopWindow()
     return shell ? shell : GetDesktopWindow();
 }
 
-// The foreground never stays on our invisible window, and is not taken from a window that the
-// user brought forward meanwhile.
-static void PlaceForeground()
+// A menu of ours (the tray menu) closes when the foreground leaves us.
+static int MenuOpen()
 {
-    if (!g_self) return;
-    HWND foreground = GetForegroundWindow(), front = (HWND)ShowingFront();
-    int frontInView = front && IsShownNow(front);
-    switch (FrontAfterShowing(!foreground || foreground == g_self, frontInView)) {
-    case kBringFrontForward: SetForegroundWindow(front); break;
-    case kGiveToShellDesktop: SetForegroundWindow(ShellDesktopWindow()); break;
-    case kLeaveForeground: break;
-    }
-    g_self = NULL;
+    typedef BOOL(WINAPI * GetGuiThreadInfoFn)(DWORD, GUITHREADINFO *);
+    static GetGuiThreadInfoFn get = (GetGuiThreadInfoFn)(void *)GetProcAddress(GetModuleHandleA("user32.dll"), "GetGUIThreadInfo");
+    GUITHREADINFO info;
+    ZeroMemory(&info, sizeof info);
+    info.cbSize = sizeof info;
+    return get && get(GetCurrentThreadId(), &info) && (info.flags & GUI_INMENUMODE);
 }
 
-static void StopPolling()
+void StopHandingOver()
 {
     if (g_pollTimer) KillTimer(NULL, g_pollTimer);
     g_pollTimer = 0;
+    g_self = g_front = NULL;
 }
 
-static void MoveOn()
+static VOID CALLBACK Poll(HWND, UINT, UINT_PTR, DWORD);
+
+static void TryToHandOver()
 {
-    if (ShowingGoesOn(GetTickCount())) return;
-    StopPolling();
-    PlaceForeground();
+    HWND foreground = GetForegroundWindow();
+    FrontState front = g_front ? LookAtWindow(g_front) : kNoFront;
+    switch (FrontAfterShowing(!foreground || foreground == g_self, MenuOpen(), front)) {
+    case kWaitForFront: g_pollTimer = SetTimer(NULL, g_pollTimer, NextLookMs(g_looks++), Poll); return;
+    case kBringFrontForward: SetForegroundWindow(g_front); break;
+    case kGiveToShellDesktop: SetForegroundWindow(ShellDesktopWindow()); break;
+    case kLeaveForeground: break;
+    }
+    StopHandingOver();
 }
 
 static VOID CALLBACK Poll(HWND, UINT, UINT_PTR, DWORD)
 {
-    if (!ChangeUnderWay()) MoveOn();
+    TryToHandOver();
 }
 
-void ShowSlotInOrder(int slot, HWND self)
+void HandOverForeground(HWND self, HWND front)
 {
+    StopHandingOver();
+    if (!self) return;
     g_self = self;
-    StartShowing(slot, GetTickCount());
-    if (!ShowingGoesOn(GetTickCount())) {
-        PlaceForeground();
-        return;
-    }
-    if (!g_pollTimer) g_pollTimer = SetTimer(NULL, 0, kPollMs, Poll);
-}
-
-void FinishShowing()
-{
-    ShowRestAtOnce();
-    StopPolling();
-    g_self = NULL;
-}
-
-VOID CALLBACK AnswerReceived(HWND window, UINT, ULONG_PTR ticket, LRESULT)
-{
-    HiddenWindow *known = FindHiddenWindow(*FollowedWindows(), (uintptr_t)window);
-    DWORD thread = known ? known->identity.threadId : GetWindowThreadProcessId(window, NULL);
-    Answered(thread, (uint32_t)ticket, GetTickCount());
-    if (!ChangeUnderWay() && ShowingUnderWay()) MoveOn();
+    g_front = front;
+    g_looks = 0;
+    TryToHandOver();
 }

@@ -1,12 +1,11 @@
-// A slot shown run by run on the real windows: what moves it on (its threads' answers, a short
-// poll, its patience), and where the foreground goes at its end.
+// Where the foreground goes once a desktop is shown: to the window that was in front when it was
+// left, once that is seen in view, else to the shell's desktop; never left on our invisible
+// window, never taken from a window the user brought forward meanwhile, and never while a menu of
+// ours is open.
 #pragma once
 #include <windows.h>
 
-// Starts showing the slot; self is the program's window, which holds the foreground meanwhile
-// (NULL for a showing that leaves the foreground where it is).
-void ShowSlotInOrder(int slot, HWND self);
-// Ends a showing under way: the rest at once.
-void FinishShowing();
-// The callback of the WM_NULL that asks a thread for an answer.
-VOID CALLBACK AnswerReceived(HWND window, UINT message, ULONG_PTR ticket, LRESULT result);
+// self is the program's window, which holds the foreground while the windows go; front the
+// window that was in front on the desktop now in view, or NULL.
+void HandOverForeground(HWND self, HWND front);
+void StopHandingOver();

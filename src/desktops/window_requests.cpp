@@ -1,7 +1,5 @@
 // Other programs' windows, read and asked without waiting for their threads.
 #include "window_requests.h"
-#include "following.h"
-#include "showing.h"
 #include "window_filter.h"
 #include "../app/seams.h"
 
@@ -27,16 +25,19 @@ static int IsCloaked(HWND window)
     return SUCCEEDED(g_seams.dwmGetWindowAttribute(window, kCloaked, &cloaked, sizeof cloaked)) && cloaked;
 }
 
+// The class names do not tell the taskbar's other top-level windows (the Start button of Vista
+// and 7): its thread does. Looked up each time, since the shell may be started again.
+static int IsTaskbarThread(DWORD thread)
+{
+    HWND taskbar = FindWindowA("Shell_TrayWnd", NULL);
+    return taskbar && GetWindowThreadProcessId(taskbar, NULL) == thread;
+}
+
 int ReadManageable(HWND window, WindowIdentity *identity)
 {
     return IsShownNow(window) && ReadIdentity(window, identity) &&
            !IsExcludedClassName(identity->className) && !IsShellHostClassName(identity->className) &&
-           !IsCloaked(window);
-}
-
-static int RealIsSameWindow(uintptr_t window, const WindowIdentity &identity)
-{
-    return IsStillThatWindow((HWND)window, identity);
+           !IsTaskbarThread(identity->threadId) && !IsCloaked(window);
 }
 
 int IsShownNow(HWND window)
@@ -44,34 +45,15 @@ int IsShownNow(HWND window)
     return (GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
-static int RealIsVisible(uintptr_t window)
+// SWP_ASYNCWINDOWPOS queues the request for a window of another thread and returns at once, so a
+// hung program holds nothing up; SWP_NOZORDER keeps each window's place, whatever order the
+// programs carry their requests out in. Only the stash comes back on top of what is in view.
+int AskWindow(HWND window, int toAsk)
 {
-    return IsShownNow((HWND)window);
+    UINT flags = SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_ASYNCWINDOWPOS;
+    HWND after = NULL;
+    if (toAsk == kAskHide) flags |= SWP_HIDEWINDOW | SWP_NOZORDER;
+    else if (toAsk == kAskShow) flags |= SWP_SHOWWINDOW | SWP_NOZORDER;
+    else flags |= SWP_SHOWWINDOW, after = HWND_TOP;
+    return g_seams.setWindowPos(window, after, 0, 0, 0, 0, flags) != FALSE;
 }
-
-// ShowWindow on another thread's window waits until that thread answers, which a hung program
-// never does; ShowWindowAsync queues the request and returns at once. SW_SHOWNA shows without
-// taking the focus.
-static int RealAsk(uintptr_t window, int show)
-{
-    return g_seams.showWindowAsync((HWND)window, show ? SW_SHOWNA : SW_HIDE) != FALSE;
-}
-
-// A WM_NULL whose answer comes back as a callback when its thread takes sent messages: it says
-// that the thread runs, and so when to look at its windows again. Our own thread runs anyway,
-// and a send to it would run the callback inside this call.
-static int RealAskForAnswer(uintptr_t window, uint32_t ticket)
-{
-    if (GetWindowThreadProcessId((HWND)window, NULL) == GetCurrentThreadId()) return 0;
-    SendMessageCallbackA((HWND)window, WM_NULL, 0, 0, AnswerReceived, ticket);
-    return 1;
-}
-
-void UseRealWindows()
-{
-    static const WindowWorld kReal = {RealIsSameWindow, RealIsVisible, RealAsk, RealAskForAnswer};
-    SetWindowWorld(&kReal);
-}
-
-// From the start of the program, before any of its code asks a window for anything.
-static const int g_realWindowsInUse = (UseRealWindows(), 1);

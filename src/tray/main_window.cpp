@@ -121,6 +121,11 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_ENDSESSION:
         if (wParam) OnSessionEnding();
         break;
+    case WM_SYSCOMMAND:
+        // The tray menu leaves our invisible window in front, where Alt+F4 would end the program
+        // and bring every desktop's windows out at once. A WM_CLOSE from outside still ends it.
+        if ((wParam & 0xFFF0) == SC_CLOSE) return 0;
+        break;
     default:
         if (message == g_taskbarCreated && message != 0) {
             ReAddTrayIcon();

@@ -49,7 +49,8 @@ void RetryTrayIcon()
 void ShowDesktopIcon(int desktop)
 {
     g_record.hIcon = g_icons[desktop];
-    if (g_added) g_seams.shellNotifyIcon(NIM_MODIFY, &g_record);
+    // A modify that fails (a shell busy or started again) leaves the icon to the next tick's add.
+    if (g_added) g_added = g_seams.shellNotifyIcon(NIM_MODIFY, &g_record);
     else Add();
 }
 

@@ -123,7 +123,7 @@ TEST_F(HiddenWindowsAtTheEnd, AHardKillIsMendedByTheNextStart)
 
 // Window handles are reused once their windows are gone: after a reboot, the file may name a
 // stranger's window. Only a window of the same process, thread and class comes back, and only
-// from a sound file of this boot and logon session.
+// from a sound file of this logon.
 TEST_F(HiddenWindowsAtTheEnd, ARecoveryFileShowsNoWindowThatIsNotTheSameOne)
 {
     std::string folder = MakeProgramFolder("hidden-strangers");
@@ -156,12 +156,13 @@ TEST_F(HiddenWindowsAtTheEnd, ARecoveryFileShowsNoWindowThatIsNotTheSameOne)
         EXPECT_FALSE(IsWindowVisible(zeta[1]));
         EXPECT_FALSE(IsWindowVisible(zeta[2]));
     }
-    // A damaged file, or one of another boot or logon session, is not read at all, and does not
-    // stay. The damage is to a slot, which no identity check would notice.
+    // A damaged file, or one of an earlier logon (its mark went with it) or of another logon
+    // session, is not read at all, and does not stay. The damage is to a slot, which no identity
+    // check would notice. No clock is read: setting it changes nothing.
     ShowWindow(zeta[0], SW_HIDE);
     records[0].next = NULL;
-    const RecoveryStamp otherBoot = {now.bootSeconds - 86400, now.logonSession},
-                        otherSession = {now.bootSeconds, now.logonSession + 1};
+    const RecoveryStamp otherBoot = {now.logonMark + 1, now.logonSession},
+                        otherSession = {now.logonMark, now.logonSession + 1};
     for (int row = 0; row < 3; ++row) {
         std::string file = write(row == 1 ? otherBoot : row == 2 ? otherSession : now);
         if (row == 0) {

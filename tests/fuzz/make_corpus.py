@@ -10,17 +10,17 @@ def record(name=b"scheme", kind=0, minutes=0, action=0, delay=0, suspended=0, on
     return name.ljust(48, b"\0")[:48] + struct.pack("<8I", kind, minutes, action, delay, suspended, once, fired, 0)
 
 
-BOOT, SESSION = 13_000_000_000, 0x3E7  # the fuzzer reads the files as of this boot and session
+MARK, SESSION = 0x5EED5EED12345678, 0x3E7  # the fuzzer reads the files as of this logon
 
 
-def recovery(*records, boot=BOOT):
+def recovery(*records, mark=MARK):
     """A recovery file: (window, process, thread, slot, class) a record, sealed with FNV-1a."""
-    body = struct.pack("<QQ", boot, SESSION)
+    body = struct.pack("<QQ", mark, SESSION)
     body += b"".join(struct.pack("<QIIi", w, p, t, s) + c.ljust(32, b"\0") for w, p, t, s, c in records)
     seal = 2166136261
     for byte in body:
         seal = ((seal ^ byte) * 16777619) & 0xFFFFFFFF
-    return b"TRHW" + struct.pack("<III", 2, len(records), seal) + body
+    return b"TRHW" + struct.pack("<III", 3, len(records), seal) + body
 
 
 def write(out, seeds):
@@ -49,8 +49,8 @@ def main():
         "two": sound,
         "cut": sound[:-1],
         "slot_5": recovery((0x10052, 40, 41, 5, b"Notepad")),
-        "later_in_boot": recovery((0x10052, 40, 41, 3, b"Notepad"), boot=BOOT + 100),
-        "other_boot": recovery((0x10052, 40, 41, 1, b"Notepad"), boot=BOOT - 86400),
+        "in_view": recovery((0x10052, 40, 41, -1, b"Notepad")),
+        "other_logon": recovery((0x10052, 40, 41, 1, b"Notepad"), mark=MARK + 1),
         "no_records": recovery(),
     })
 

@@ -1,7 +1,7 @@
 // A program with top-level windows of chosen class names, for the desktop tests:
 //   testwin LOGFILE CLASS[*COUNT] ...
 // Each window logs every SC_CLOSE it receives as a line "SC_CLOSE <class> <n>" and stays open,
-// and logs being shown and hidden as "SHOW <class> <n>" and "HIDE <class> <n>".
+// and logs being shown and hidden (WM_WINDOWPOSCHANGED) as "SHOW <class> <n>" and "HIDE <class> <n>".
 // WM_APP ends the program; WM_APP + 1 makes the window's thread sleep for wParam ms, as a hung
 // program's thread takes no message. A window whose class begins with "EndSession" sends
 // WM_ENDSESSION to Trellith's main window when it is hidden, from inside that hide, taking no
@@ -33,11 +33,13 @@ static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPA
         Log(window, "SC_CLOSE");
         return 0;
     }
-    if (message == WM_SHOWWINDOW) {
-        Log(window, wParam ? "SHOW" : "HIDE");
+    const WINDOWPOS *position = (const WINDOWPOS *)lParam;
+    if (message == WM_WINDOWPOSCHANGED && (position->flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW))) {
+        BOOL shown = (position->flags & SWP_SHOWWINDOW) != 0;
+        Log(window, shown ? "SHOW" : "HIDE");
         char className[64];
         GetClassNameA(window, className, sizeof className);
-        if (!wParam && strncmp(className, "EndSession", 10) == 0)
+        if (!shown && strncmp(className, "EndSession", 10) == 0)
             SendMessageTimeoutA(FindWindowA("TRELLITH15", NULL), WM_ENDSESSION, TRUE, 0, SMTO_BLOCK, 10000, NULL);
     }
     if (message == WM_APP + 1) {

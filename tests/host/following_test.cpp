@@ -1,16 +1,20 @@
-// The desktops' decisions against a model of other programs' threads, in the two orders in which
-// a thread may take our requests and the messages that ask it to answer: requests first (as
-// under Wine), or answers first (as on Windows NT, where a queued show waits for sent messages).
+// The desktops' decisions against a model of other programs' threads, on the three platforms
+// that differ: Windows 2000 and later (a thread takes sent messages before its queued requests,
+// and the platform reports every show and hide), Windows NT 4 (the same order, no reports) and
+// Wine (requests are sent messages, carried out in order with the others; no reports). A busy
+// thread, waiting inside its own SendMessage, answers at once and carries out nothing.
 #include <gtest/gtest.h>
-#include <algorithm>
 #include <deque>
 #include <map>
+#include <set>
 #include <string.h>
 #include <string>
 #include <vector>
 #include "../../src/desktops/following.h"
 
 namespace {
+
+enum Platform { kWindows2000, kWindowsNt4, kWine };
 
 struct ModelWindow {
     uint32_t thread;
@@ -19,193 +23,333 @@ struct ModelWindow {
 struct Item {
     bool answer;
     uintptr_t window;
-    bool show;       // of a request
-    uint32_t ticket; // of an answer
+    int toAsk;
 };
 
-// Other programs: their windows, each thread's queue, and our side's clock.
+// Other programs: their windows and each thread's queue; our side: the records, the desktop in
+// view, the clock and the looks it has planned.
 struct Model {
+    Platform platform = kWindows2000;
     std::map<uintptr_t, ModelWindow> windows;
     std::map<uint32_t, std::deque<Item>> queues;
-    std::map<uint32_t, uint32_t> hungUntil;
-    bool answersFirst = false;
-    uint32_t now = 1000;
-    std::vector<std::string> log;  // "ask N", "done N", in order
-} g_model;
+    std::map<uint32_t, uint32_t> busyUntil, hungUntil;
+    std::set<uintptr_t> refusing;
+    std::map<uint32_t, int> failingAnswers, answersAsked;
+    std::vector<std::pair<uintptr_t, bool>> events;
+    std::vector<uintptr_t> closed;
+    HiddenWindow *list = nullptr;
+    int desktop = 0;
+    uint32_t now = 0, nextLook = 0;
+    int looks = 0;
+} g;
 
 WindowIdentity IdentityOf(uintptr_t window)
 {
     WindowIdentity identity = {};
-    identity.processId = g_model.windows[window].thread + 1000;
-    identity.threadId = g_model.windows[window].thread;
+    identity.processId = g.windows[window].thread + 1000;
+    identity.threadId = g.windows[window].thread;
     strcpy(identity.className, "Model");
     return identity;
 }
 int IsSame(uintptr_t window, const WindowIdentity &identity)
 {
-    return g_model.windows.count(window) && SameIdentity(IdentityOf(window), identity);
+    return g.windows.count(window) && SameIdentity(IdentityOf(window), identity);
 }
-int IsVisible(uintptr_t window) { return g_model.windows[window].visible; }
-int Ask(uintptr_t window, int show)
+int IsShown(uintptr_t window) { return g.windows.count(window) && g.windows[window].visible; }
+int Ask(uintptr_t window, int toAsk)
 {
-    g_model.log.push_back((show ? "show " : "hide ") + std::to_string(window));
-    g_model.queues[g_model.windows[window].thread].push_back({false, window, show != 0, 0});
+    if (g.refusing.count(window)) return 0;
+    g.queues[g.windows[window].thread].push_back({false, window, toAsk});
     return 1;
 }
-int AskForAnswer(uintptr_t window, uint32_t ticket)
+int AskForAnswer(uintptr_t window)
 {
-    g_model.queues[g_model.windows[window].thread].push_back({true, window, false, ticket});
+    const uint32_t thread = g.windows[window].thread;
+    ++g.answersAsked[thread];
+    if (g.failingAnswers[thread] > 0 && g.failingAnswers[thread]--) return 0;
+    g.queues[g.windows[window].thread].push_back({true, window, 0});
     return 1;
 }
-const WindowWorld kModel = {IsSame, IsVisible, Ask, AskForAnswer};
+const WindowWorld kModel = {IsSame, IsShown, Ask, AskForAnswer};
 
-// One step of every thread that runs, in the model's order; an answer reaches our side at once.
+// The window's state changes, by a request or by its own program; the platform may report it.
+void Set(uintptr_t window, bool visible)
+{
+    if (g.windows[window].visible == visible) return;
+    g.windows[window].visible = visible;
+    if (g.platform == kWindows2000) g.events.push_back({window, visible});
+}
+
+void LookSoon()
+{
+    g.looks = 0;
+    g.nextLook = g.now + NextLookMs(0);
+}
+
+// One step of every thread that runs; an answer reaches our side at once, an event at the end.
 void ThreadsRun()
 {
-    for (auto &[thread, queue] : g_model.queues) {
-        if (g_model.hungUntil[thread] > g_model.now) continue;
-        std::deque<Item> items;
+    for (auto &[thread, queue] : g.queues) {
+        if (g.hungUntil[thread] > g.now) continue;
+        std::deque<Item> items, held;
         items.swap(queue);
-        if (g_model.answersFirst)
-            std::stable_partition(items.begin(), items.end(), [](const Item &i) { return i.answer; });
+        bool busy = g.busyUntil[thread] > g.now;
         for (const Item &i : items) {
-            if (i.answer) {
-                Answered(thread, i.ticket, g_model.now);
-                ShowingGoesOn(g_model.now);
-            } else {
-                g_model.windows[i.window].visible = i.show;
-                if (i.show) g_model.log.push_back("done " + std::to_string(i.window));
-            }
+            if (i.answer) ThreadAnswered(&g.list, thread, kModel);
+            else if (g.platform == kWine) Set(i.window, i.toAsk != kAskHide);  // in order with the answers
+            else held.push_back(i);
+        }
+        for (const Item &i : held)  // after the answers, and only by a thread that is not busy
+            if (busy) queue.push_back(i);
+            else Set(i.window, i.toAsk != kAskHide);
+    }
+    for (auto [window, shown] : g.events) WindowChanged(&g.list, window, shown, kModel);
+    g.events.clear();
+}
+
+// Our side's time passes in steps of 10 ms: the poll while a request is on the way, the tick.
+void Pass(uint32_t ms)
+{
+    for (uint32_t t = 0; t < ms; t += 10) {
+        g.now += 10;
+        ThreadsRun();
+        if (g.now % 1000 == 0 || (AnyOnTheWay(g.list) && g.now >= g.nextLook)) {
+            LookAtAll(&g.list, kModel);
+            g.nextLook = g.now + NextLookMs(++g.looks);
         }
     }
 }
 
-// Our side's time passes: the showing's poll every 10 ms, the tick every second.
-void Pass(uint32_t ms)
+// Busy inside its own SendMessage until then: on Windows it answers and carries out nothing;
+// under Wine our requests are sent messages too, so the nearest is a thread that takes none.
+void Busy(uint32_t thread, uint32_t until)
 {
-    for (uint32_t t = 0; t < ms; t += 10) {
-        g_model.now += 10;
-        ThreadsRun();
-        ShowingGoesOn(g_model.now);
-        if (g_model.now % 1000 == 0 && !ShowingUnderWay()) ObserveAll(g_model.now);
-    }
+    (g.platform == kWine ? g.hungUntil : g.busyUntil)[thread] = until;
 }
 
-// A switch as the program makes it: every window that goes with the desktop is hidden into it,
-// then the next desktop is shown.
-void Switch(int from, int to)
+HiddenWindow *LookedAt(uintptr_t window)
 {
-    ShowRestAtOnce();
-    for (auto &[window, w] : g_model.windows) {
-        WindowIdentity identity = IdentityOf(window);
-        if (GoesWithTheDesktop(window, w.visible, &identity, g_model.now)) HideToSlot(window, identity, from, 0);
+    HiddenWindow **link = &g.list;
+    while (*link && (*link)->window != window) link = &(*link)->next;
+    return *link && LookAt(link, kModel) ? *link : nullptr;
+}
+
+// A switch as the program makes it, the window front in front; returns the front window of the
+// desktop now in view.
+uintptr_t Switch(uintptr_t front = 0)
+{
+    for (auto &[window, w] : g.windows) {
+        HiddenWindow *r = LookedAt(window);
+        if (GoesWithTheDesktop(r, w.visible))
+            TakeIntoSlot(&g.list, window, r ? r->identity : IdentityOf(window), w.visible, g.desktop, window == front);
     }
-    StartShowing(to, g_model.now);
-    ShowingGoesOn(g_model.now);
-    AskForAnswers(g_model.now);
+    g.desktop = (g.desktop + 1) % kDesktopCount;
+    uintptr_t inFront = BringSlotIntoView(&g.list, g.desktop, 0, kModel);
+    MakeRequests(&g.list, kModel);
+    LookAtAll(&g.list, kModel);
+    LookSoon();
+    return inFront;
+}
+
+void Clear()
+{
+    for (auto &[window, w] : g.windows)
+        if (MayCloseInView(LookedAt(window), w.visible)) g.closed.push_back(window);
 }
 
 std::string Visible()
 {
     std::string v;
-    for (auto &[window, w] : g_model.windows) v += w.visible ? '1' : '0';
+    for (auto &[window, w] : g.windows) v += w.visible ? '1' : '0';
     return v;
 }
 
 std::string SlotOf(uintptr_t window)
 {
-    HiddenWindow *r = FindHiddenWindow(*FollowedWindows(), window);
+    HiddenWindow *r = FindHiddenWindow(g.list, window);
     return r ? std::to_string(r->slot) : "none";
 }
 
-size_t Position(const std::string &entry)
-{
-    for (size_t i = 0; i < g_model.log.size(); ++i)
-        if (g_model.log[i] == entry) return i;
-    return SIZE_MAX;
-}
-
-class Following : public ::testing::TestWithParam<bool> {
+class Following : public ::testing::TestWithParam<Platform> {
 protected:
     void SetUp() override
     {
-        g_model = Model();
-        g_model.answersFirst = GetParam();
-        SetWindowWorld(&kModel);
-        // Windows 1, 2 of thread 10; 3 of thread 20; 4, 5 of thread 30; 6 of thread 40.
-        for (auto [window, thread] : {std::pair<uintptr_t, uint32_t>{1, 10}, {2, 10}, {3, 20}, {4, 30}, {5, 30}, {6, 40}})
-            g_model.windows[window] = {thread, true};
+        g = Model();
+        g.platform = GetParam();
+        // Windows 1, 2 of thread 10; 3 of thread 20; 4 of thread 30.
+        for (auto [window, thread] : {std::pair<uintptr_t, uint32_t>{1, 10}, {2, 10}, {3, 20}, {4, 30}})
+            g.windows[window] = {thread, true};
     }
-    void TearDown() override { ForgetAllWindows(); }
-    // Every record settled: each window shows what it was last asked.
-    void ExpectSettled() { EXPECT_EQ(0, AnyFollowed()) << (g_model.answersFirst ? "answers first" : "requests first"); }
+    void TearDown() override { ForgetAll(&g.list); }
+    // Each window shows what it was last asked, and each record knows it; but on Windows NT 4,
+    // where nothing reports a change, not after two requests carried out between two looks.
+    void ExpectSettled(const char *visible, bool twoRequestsQueued = false)
+    {
+        EXPECT_EQ(visible, Visible());
+        if (!twoRequestsQueued || g.platform != kWindowsNt4) {
+            EXPECT_EQ(0, AnyOnTheWay(g.list)) << "platform " << g.platform;
+        }
+    }
 };
 
 TEST_P(Following, ASwitchIntoAnEmptyAndIntoAFullDesktopEndsAsAskedAndSettlesEveryRecord)
 {
-    Switch(0, 1);  // into an empty desktop
+    EXPECT_EQ(0u, Switch(3));  // into an empty desktop
     Pass(2000);
-    EXPECT_EQ("000000", Visible());
-    ExpectSettled();
-    EXPECT_EQ("0", SlotOf(1));
-    g_model.windows[7] = {50, true};  // a window opened on desktop 1
-    g_model.windows[1].visible = true;  // and one its own program showed again there
-    Switch(1, 2);
-    Switch(2, 3);
-    Switch(3, 0);  // into a desktop that holds windows of four threads
+    ExpectSettled("0000");
+    g.windows[5] = {40, true};  // a window opened on desktop 1
+    Switch();
+    Switch();
+    EXPECT_EQ(3u, Switch());  // back into desktop 0, the front window as it was
+    Pass(2000);
+    ExpectSettled("11110");
+    EXPECT_EQ("1", SlotOf(5));
+    EXPECT_EQ("none", SlotOf(3));  // seen in view: no longer ours
+}
+
+// Four clicks made while a busy program's hides are still queued: every request is asked at
+// once and queues behind the last, so its windows end home, and none is taken for done early.
+TEST_P(Following, AQuickRoundTripWhileTheHidesAreQueuedBringsEveryWindowHome)
+{
+    Busy(10, 3000);
+    for (int i = 0; i < 4; ++i) {
+        Switch();
+        Pass(50);
+    }
+    Pass(1000);
+    EXPECT_EQ("1111", Visible());
     Pass(3000);
-    EXPECT_EQ("0111110", Visible());
-    ExpectSettled();
-    EXPECT_EQ("1", SlotOf(7));
-    // One thread's run at a time, most recently hidden first: none is asked before the run
-    // before it is seen in view.
-    EXPECT_LT(Position("done 6"), Position("show 5"));
-    EXPECT_LT(Position("done 4"), Position("show 3"));
-    EXPECT_LT(Position("done 3"), Position("show 2"));
-    EXPECT_EQ(SIZE_MAX, Position("show 1"));  // shown again by its program: it went with desktop 1
+    ExpectSettled("1111", true);
+    EXPECT_EQ("none", SlotOf(3));
+    Switch();
+    Pass(2000);
+    ExpectSettled("0000", true);
 }
 
-TEST_P(Following, AHungProgramsWindowEndsWhereTheLastRequestPutItAndTheRestComeAtOnce)
+// The desktop is cleared while the hides of the switch before are queued: the windows sent away
+// are not asked to close, and end hidden.
+TEST_P(Following, AClearBeforeTheQueuedHidesAreCarriedOutClosesNothingSentAway)
 {
-    g_model.hungUntil[20] = g_model.now + 5000;
-    Switch(0, 1);
+    Busy(10, 3000);
+    Switch();
+    Pass(2000);
+    g.windows[5] = {40, true};
+    Clear();
+    EXPECT_EQ(std::vector<uintptr_t>{5}, g.closed);
+    Pass(2000);
+    ExpectSettled("00001");
+}
+
+// Hidden with desktop 0, then shown again by its own program on desktop 1: it belongs there now.
+TEST_P(Following, AWindowItsProgramShowsAgainJoinsTheDesktopInView)
+{
+    Switch();
+    Pass(1000);
+    Set(2, true);
+    Pass(1000);
+    Clear();
+    EXPECT_EQ(std::vector<uintptr_t>{2}, g.closed);
+    Switch();
+    Pass(1000);
+    ExpectSettled("0000");
+    EXPECT_EQ("1", SlotOf(2));
+    Switch();
+    Switch();
+    Pass(1000);
+    ExpectSettled("1011");
+    Switch();
+    Pass(1000);
+    ExpectSettled("0100");
+    // Window 3 is gone and its handle now belongs to another program's window on desktop 1: the
+    // old record is not its record.
+    g.windows[3] = {50, true};
+    for (int i = 0; i < 3; ++i) Switch();
+    Pass(2000);
+    ExpectSettled("1001");
+    EXPECT_EQ("1", SlotOf(3));
+}
+
+// A hung program answers nothing and carries out nothing: switches go on, and its window ends
+// where the last request put it, however long it takes.
+TEST_P(Following, AHungProgramsWindowEndsWhereTheLastRequestPutIt)
+{
+    g.hungUntil[20] = 5000;
+    Switch();
     Pass(500);
-    Switch(1, 2);  // window 3's hide is not carried out: it stays with desktop 0
-    Pass(5000);
-    EXPECT_EQ("000000", Visible());
+    Switch();  // its hide is still queued: it stays with desktop 0
+    Pass(6000);
+    ExpectSettled("0000");
     EXPECT_EQ("0", SlotOf(3));
-    ExpectSettled();
-    // Hung while its slot is shown: its run's patience runs out and the rest come at once.
-    g_model.hungUntil[30] = g_model.now + 4000;
-    Switch(2, 3);
-    Switch(3, 0);
+    g.hungUntil[20] = g.now + 4000;  // hung while its desktop comes back
+    Switch();
+    Switch();
     Pass(400);
-    EXPECT_EQ("111001", Visible());
-    EXPECT_FALSE(ShowingUnderWay());
-    Switch(0, 1);  // taken along before it ran again: its windows end hidden with desktop 0
+    EXPECT_EQ("1101", Visible());
+    Switch();  // taken along before it ran again: it ends hidden with desktop 0
     Pass(5000);
-    EXPECT_EQ("000000", Visible());
-    ExpectSettled();
-    EXPECT_EQ("0", SlotOf(4));
+    ExpectSettled("0000", true);
+    EXPECT_EQ("0", SlotOf(3));
 }
 
-INSTANTIATE_TEST_SUITE_P(BothOrders, Following, ::testing::Values(false, true),
-                         [](const ::testing::TestParamInfo<bool> &info) { return info.param ? "AnswersFirst" : "RequestsFirst"; });
-
-TEST(FollowRules, WhatAWindowShowsDecidesAndARunningThreadIsGivenASecond)
+// A window the system keeps from us refuses the request: no record waits for it. A message that
+// could not be sent to ask a thread for an answer is sent again later.
+TEST_P(Following, ARefusedRequestKeepsNoRecordAndAnAnswerThatCouldNotBeAskedForIsAskedAgain)
 {
-    struct { int asked, visible, answered; uint32_t since; int again; FollowVerdict verdict; } rows[] = {
-        {kHideAsked, 0, 0, 0, 0, kCarriedOut},    {kHideAsked, 1, 1, 999, 0, kKeepFollowing},
-        {kHideAsked, 1, 0, 9999, 0, kKeepFollowing},  // hung: followed for as long as it takes
-        {kHideAsked, 1, 1, 1000, 0, kCarriedOut},  // shown again by its own program
-        {kShowAsked, 1, 0, 0, 0, kCarriedOut},     {kShowAsked, 0, 1, 10, 0, kKeepFollowing},
-        {kShowAsked, 0, 1, 1000, 0, kAskAgain},    {kShowAsked, 0, 1, 1000, 1, kGiveUp},
+    g.refusing.insert(4);
+    g.failingAnswers[10] = 1;
+    Switch();
+    EXPECT_EQ("none", SlotOf(4));
+    Switch();
+    EXPECT_EQ(2, g.answersAsked[10]);
+    Pass(1000);
+    ExpectSettled("0001");
+}
+
+INSTANTIATE_TEST_SUITE_P(ThreePlatforms, Following, ::testing::Values(kWindows2000, kWindowsNt4, kWine),
+                         [](const ::testing::TestParamInfo<Platform> &info) {
+                             return info.param == kWindows2000 ? "Windows2000" : info.param == kWindowsNt4 ? "WindowsNt4" : "Wine";
+                         });
+
+// What a look at a window tells, given what was asked and how many changes are still owed.
+TEST(FollowRules, OnlyWhatTheWindowDoesSettlesARequest)
+{
+    struct { int asked, owed, seen, shown; Sighting sighting; int askedAfter, owedAfter; } rows[] = {
+        {0, 1, 1, 1, kStillOnTheWay, 0, 1},     {0, 1, 1, 0, kCarriedOut, kSettled, 0},
+        {1, 2, 1, 0, kStillOnTheWay, 1, 1},     {1, 2, 1, 1, kStillOnTheWay, 1, 2},  // its hide first
+        {1, 1, 0, 1, kCarriedOut, kSettled, 0}, {kSettled, 0, 0, 0, kSettledAlready, kSettled, 0},
+        {kSettled, 0, 0, 1, kChangedByItsProgram, kSettled, 0},
     };
-    for (const auto &r : rows)
-        EXPECT_EQ(r.verdict, Follow(r.asked, r.visible, r.answered, r.since, r.again)) << &r - rows;
-    EXPECT_EQ(kLeaveForeground, FrontAfterShowing(0, 1));
-    EXPECT_EQ(kBringFrontForward, FrontAfterShowing(1, 1));
-    EXPECT_EQ(kGiveToShellDesktop, FrontAfterShowing(1, 0));
+    for (const auto &r : rows) {
+        HiddenWindow w = {};
+        w.asked = r.asked;
+        w.changesOwed = r.owed;
+        w.seenShown = r.seen;
+        EXPECT_EQ(r.sighting, See(&w, r.shown)) << &r - rows;
+        EXPECT_EQ(r.askedAfter, w.asked) << &r - rows;
+        EXPECT_EQ(r.owedAfter, w.changesOwed) << &r - rows;
+    }
+    // A request behind one on the way owes one change more; the same request again owes nothing
+    // new; one that the window shows already is settled, and still asked.
+    struct { int asked, owed, seen, show; int askedAfter, owedAfter, toAsk; } wants[] = {
+        {0, 1, 1, 1, 1, 2, kAskShow}, {0, 1, 1, 0, 0, 1, kNothingToAsk},
+        {kSettled, 0, 1, 1, kSettled, 0, kAskShow}, {kSettled, 0, 1, 0, 0, 1, kAskShow}};
+    for (const auto &r : wants) {
+        HiddenWindow w = {};
+        w.asked = r.asked;
+        w.changesOwed = r.owed;
+        w.seenShown = r.seen;
+        Want(&w, r.show, kAskShow);
+        EXPECT_EQ(r.askedAfter, w.asked) << &r - wants;
+        EXPECT_EQ(r.owedAfter, w.changesOwed) << &r - wants;
+        EXPECT_EQ(r.toAsk, w.toAsk) << &r - wants;
+    }
+    EXPECT_EQ(kLeaveForeground, FrontAfterShowing(0, 0, kFrontInView));
+    EXPECT_EQ(kWaitForFront, FrontAfterShowing(1, 1, kFrontInView));  // a menu of ours is open
+    EXPECT_EQ(kWaitForFront, FrontAfterShowing(1, 0, kFrontOnTheWay));
+    EXPECT_EQ(kBringFrontForward, FrontAfterShowing(1, 0, kFrontInView));
+    EXPECT_EQ(kGiveToShellDesktop, FrontAfterShowing(1, 0, kNoFront));
+    EXPECT_EQ((std::vector<uint32_t>{15, 30, 960, 1000, 1000}),
+              (std::vector<uint32_t>{NextLookMs(0), NextLookMs(1), NextLookMs(6), NextLookMs(7), NextLookMs(100)}));
 }
 
 }  // namespace
