@@ -109,16 +109,48 @@ TEST_F(HiddenWindowsAtTheEnd, AHardKillIsMendedByTheNextStart)
     {
         Program program(folder + "Trellith.exe");
         HideOnSeveralDesktops(program);
+        DeleteFileA(RecoveryPath().c_str());  // the temporary folder cleaned meanwhile
+        ShowWindow(zeta[1], SW_HIDE);
+        Click(WM_LBUTTONUP);  // a change that leaves every slot as it was
+        EXPECT_TRUE(WaitUntil([&] { return GetFileAttributesA(RecoveryPath().c_str()) != INVALID_FILE_ATTRIBUTES; }));
         TerminateProcess(program.Process(), 1);  // no filter, no clean-up runs
         program.WaitForExit(5000);
     }
     Sleep(500);
     for (int i : {0, 2, 3}) ASSERT_FALSE(IsWindowVisible(zeta[i])) << i;
+    ShowWindow(zeta[1], SW_SHOW);
     Program next(folder + "Trellith.exe");
     ExpectAllVisible();
     main = next.MainWindow();
     EXPECT_TRUE(main != NULL);
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(RecoveryPath().c_str()));
+}
+
+// Killed while a busy program's hide is still queued: the next start asks its window to show
+// however long the program stays busy, and the show, queued behind the hide, wins.
+TEST_F(HiddenWindowsAtTheEnd, AHideStillQueuedAtAKillIsUndoneWhenItsProgramRunsAgain)
+{
+    HelperWindows busy({"Hung"});
+    HWND h = busy.Find("Hung");
+    std::string folder = MakeProgramFolder("hidden-queued");
+    {
+        Program program(folder + "Trellith.exe");
+        main = program.MainWindow();
+        ASSERT_TRUE(main != NULL);
+        Post(h, WM_APP + 1, 32000, 0);  // its thread takes no message for over half a minute
+        Sleep(100);
+        Click(WM_LBUTTONUP);
+        for (HWND z : zeta) ASSERT_TRUE(Becomes(z, false));
+        TerminateProcess(program.Process(), 1);
+        program.WaitForExit(5000);
+    }
+    Program next(folder + "Trellith.exe");
+    ExpectAllVisible();
+    EXPECT_TRUE(IsWindowVisible(h));  // it has carried out nothing yet
+    DWORD_PTR answer;
+    ASSERT_TRUE(SendMessageTimeoutA(h, WM_NULL, 0, 0, SMTO_NORMAL, 40000, &answer));  // it runs again
+    Pump(500);
+    EXPECT_TRUE(IsWindowVisible(h));
 }
 
 // Window handles are reused once their windows are gone: after a reboot, the file may name a

@@ -62,8 +62,26 @@ protected:
 #define EXPECT_SHOWN(w) EXPECT_TRUE(Becomes(w, true)) << Name(w)
 #define EXPECT_GONE(w) EXPECT_TRUE(Becomes(w, false)) << Name(w)
 
+typedef HWND(WINAPI *FindWindowFn)(LPCSTR, LPCSTR);
+FindWindowFn g_findWindow;
+HWND g_taskbarHost;
+HWND WINAPI FindTaskbarHost(LPCSTR className, LPCSTR title)
+{
+    return className && strcmp(className, "Shell_TrayWnd") == 0 ? g_taskbarHost : g_findWindow(className, title);
+}
+
 TEST_F(Desktops, FilterOnRealWindowsOfAnotherProcess)
 {
+    {
+        // Vista and 7: the Start button is a top-level window of the taskbar's own thread.
+        HelperWindows shell({"TaskbarHost", "StartButton"});
+        g_taskbarHost = shell.Find("TaskbarHost");
+        g_findWindow = (FindWindowFn)PatchImport("user32.dll", "FindWindowA", (void *)FindTaskbarHost);
+        ASSERT_TRUE(g_findWindow != NULL);
+        EXPECT_EQ(0, IsManageableWindow(shell.Find("StartButton")));
+        PatchImport("user32.dll", "FindWindowA", (void *)g_findWindow);
+        EXPECT_EQ(1, IsManageableWindow(shell.Find("StartButton")));
+    }
     {
         // Class names are atoms that ignore case: while "Indicator" exists anywhere in the
         // session, "indicator" reads back as "Indicator". So this one stands alone.

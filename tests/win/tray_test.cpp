@@ -130,8 +130,15 @@ TEST_F(Tray, RightReleaseOpensTheMenuRightAlignedAtTheCursor)
         EXPECT_EQ(600, r.right);
         EXPECT_EQ(300, r.top);
         EXPECT_EQ(main, GetForegroundWindow());
-        PostMessageA(main, WM_CANCELMODE, 0, 0);
+        PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
         EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(menu); }));
+        // Our invisible window is still in front: Alt+F4 reaches it, and ends nothing.
+        EXPECT_EQ(main, GetForegroundWindow());
+        SendMessageA(main, WM_SYSKEYDOWN, VK_F4, 0x20000001);
+        Sleep(300);
+        ASSERT_TRUE(IsWindow(main));
+        Click(main, WM_LBUTTONUP);
+        EXPECT_EQ(1, CurrentDesktop());
     });
 }
 
@@ -220,6 +227,18 @@ BOOL WINAPI AddTimedOutButTaken(DWORD message, NOTIFYICONDATAA *record)
     if (message != NIM_ADD) return done;
     ++g_adds;
     return FALSE;  // as a busy shell at log-on answers, having added the icon all the same
+}
+
+// The shell lost the icon without a word: the switch's modify fails, and the next tick adds it.
+TEST_F(Tray, AFailedModifyLeavesTheIconToTheNextTick)
+{
+    WithProgram([&](HWND main) {
+        NOTIFYICONDATAA record = TrayRecord();
+        ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &record));
+        Click(main, WM_LBUTTONUP);
+        record = TrayRecord();
+        EXPECT_TRUE(WaitUntil([&] { return Shell_NotifyIconA(NIM_MODIFY, &record) != FALSE; }, 2500));
+    });
 }
 
 TEST_F(Tray, AnAddThatTimedOutButWasTakenIsFoundByAModifyAndFollowsTheDesktop)
