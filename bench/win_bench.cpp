@@ -1,6 +1,6 @@
 // Figures of the running program under the real platform, each beside a bare baseline measured
 // in the same run: a desktop switch of the real program, from the click until every window has
-// its new state, against the same ShowWindow calls made in a plain loop, the
+// its new state, against ShowWindow calls over the same windows made in a plain loop, the
 // tick against reading the counters alone, start-up to the tray icon and memory against a
 // minimal tray program. Prints one line a figure.
 #include <windows.h>
@@ -46,37 +46,45 @@ double TimedSwitch(HWND main, const std::vector<HWND> &windows, bool visible)
 {
     double start = Now();
     PostMessageA(main, WM_USER, 102, WM_LBUTTONUP);
-    for (;;) {
-        bool done = true;
-        for (HWND w : windows)
-            if ((IsWindowVisible(w) != FALSE) != visible) {
-                done = false;
-                break;
-            }
-        if (done) return Now() - start;
+    // A window seen in its new state keeps it: each look asks the server only about the windows
+    // not yet seen so, which leaves it to the work.
+    for (size_t first = 0;;) {
+        while (first < windows.size() && (IsWindowVisible(windows[first]) != FALSE) == visible) ++first;
+        if (first == windows.size()) return Now() - start;
         if (Now() - start > 60) return -1;
-        Sleep(5);  // every look asks the server about each window: looking less leaves it to the work
+        Sleep(5);
     }
 }
 
 // Four switches from desktop 0, where all the windows are: the first hides them, the last
 // shows them. Beside it, the bare loop of synchronous ShowWindow calls over the same windows in
-// their z-order. Afterwards the z-order and the window in front are checked against before.
-void SwitchFigures(HWND main, int windows, int programs)
+// their z-order, and the bare loop of the program's own requests (SetWindowPos keeping each
+// window's place) made synchronously. After each round the z-order and the window in front are
+// checked against before, for the program and for the bare loop of its requests.
+void SwitchFigures(HWND main, int windows, int programs, bool interleaved)
 {
     std::vector<HelperWindows *> helpers;
     for (int i = 0; i < programs; ++i)
         helpers.push_back(new HelperWindows({"Bench" + std::to_string(i) + "*" + std::to_string(windows / programs)}));
-    std::vector<HWND> all;
-    for (HelperWindows *h : helpers)
+    std::vector<std::vector<HWND>> of;
+    for (HelperWindows *h : helpers) {
+        std::vector<HWND> shown;
         for (HWND w : h->All())
-            if (IsWindowVisible(w)) all.push_back(w);
+            if (IsWindowVisible(w)) shown.push_back(w);
+        of.push_back(InZOrder(shown));
+    }
+    if (interleaved)  // one window of each program in turn, from the bottom up
+        for (int n = windows / programs - 1; n >= 0; --n)
+            for (auto &mine : of) SetWindowPos(mine[n], HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    std::vector<HWND> all;
+    for (auto &mine : of) all.insert(all.end(), mine.begin(), mine.end());
     all = InZOrder(all);
     if ((int)all.size() != windows) printf("(only %zu of %d windows appeared)\n", all.size(), windows);
     SetForegroundWindow(all[0]);  // in front and on top, as a desktop in use has it
     WaitUntil([&] { return GetForegroundWindow() == all[0] && InZOrder(all)[0] == all[0]; });
     std::vector<double> hide, show, seen, bareHide, bareShow;
-    bool orderKept = true, frontKept = true;
+    bool orderKept = true, frontKept = true, bareOrderKept = true;
+    const UINT kept = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE;
     for (int round = 0; round < 3; ++round) {
         const std::vector<HWND> before = InZOrder(all);
         const HWND front = GetForegroundWindow();
@@ -85,27 +93,38 @@ void SwitchFigures(HWND main, int windows, int programs)
         TimedSwitch(main, {}, false);
         const double clicked = Now();
         show.push_back(TimedSwitch(main, all, true));
-        // The program brings the front window forward once it has seen every window in view.
+        // The program brings the front window forward once it has seen it in view.
         WaitUntil([&] { return GetForegroundWindow() == front; }, 5000);
         seen.push_back(Now() - clicked);
-        // The last windows of the desktop may still be carried out, the front one raised: the
-        // order is read once it has settled.
-        orderKept = orderKept && WaitUntil([&] { return InZOrder(all) == before; }, 3000);
+        Sleep(300);  // the last requests carried out, the front one raised
+        orderKept = orderKept && InZOrder(all) == before;
         frontKept = frontKept && GetForegroundWindow() == front;
+        const std::vector<HWND> ours = InZOrder(all);
         double start = Now();
-        for (HWND w : before) ShowWindow(w, SW_HIDE);
+        for (HWND w : ours) ShowWindow(w, SW_HIDE);
         bareHide.push_back(Now() - start);
         start = Now();
-        for (auto w = before.rbegin(); w != before.rend(); ++w) ShowWindow(*w, SW_SHOW);
+        for (auto w = ours.rbegin(); w != ours.rend(); ++w) ShowWindow(*w, SW_SHOW);
         bareShow.push_back(Now() - start);
-        SetForegroundWindow(front);  // as the bare loop found it: the next round starts alike
+        SetForegroundWindow(front);
         WaitUntil([&] { return GetForegroundWindow() == front && InZOrder(all)[0] == front; }, 2000);
+        const std::vector<HWND> bareBefore = InZOrder(all);
+        for (HWND w : bareBefore) SetWindowPos(w, NULL, 0, 0, 0, 0, kept | SWP_HIDEWINDOW);
+        for (HWND w : bareBefore) SetWindowPos(w, NULL, 0, 0, 0, 0, kept | SWP_SHOWWINDOW);
+        Sleep(300);
+        bareOrderKept = bareOrderKept && InZOrder(all) == bareBefore;
+        for (auto w = before.rbegin(); w != before.rend(); ++w)  // the next round starts as this one did
+            SetWindowPos(*w, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        SetForegroundWindow(front);
+        WaitUntil([&] { return GetForegroundWindow() == front && InZOrder(all) == before; }, 2000);
     }
-    printf("switch, %3d windows of %2d program%s: hide %7.1f ms (bare loop %7.1f ms, ratio %.2f), "
-           "show %7.1f ms (bare %7.1f ms, ratio %.2f), seen by the program %7.1f ms; z-order %s, front %s after four switches\n",
-           windows, programs, programs == 1 ? " " : "s", Median(hide) * 1000, Median(bareHide) * 1000,
-           Median(hide) / Median(bareHide), Median(show) * 1000, Median(bareShow) * 1000,
-           Median(show) / Median(bareShow), Median(seen) * 1000, orderKept ? "kept" : "CHANGED", frontKept ? "kept" : "CHANGED");
+    printf("switch, %3d windows of %2d program%s%s: hide %7.1f ms (bare loop %7.1f ms, ratio %.2f), "
+           "show %7.1f ms (bare %7.1f ms, ratio %.2f), seen by the program %7.1f ms; after four switches "
+           "z-order %s, front %s; the bare loop of the same requests: z-order %s\n",
+           windows, programs, programs == 1 ? " " : "s", interleaved ? ", interleaved" : "", Median(hide) * 1000,
+           Median(bareHide) * 1000, Median(hide) / Median(bareHide), Median(show) * 1000, Median(bareShow) * 1000,
+           Median(show) / Median(bareShow), Median(seen) * 1000, orderKept ? "kept" : "CHANGED",
+           frontKept ? "kept" : "CHANGED", bareOrderKept ? "kept" : "CHANGED");
     for (HelperWindows *h : helpers) delete h;
 }
 
@@ -226,8 +245,10 @@ int main(int argc, char **argv)
         const std::string trellith = BenchCopy();
         StartUpToIcon(trellith, "TRELLITH15", 102, &process);
         HWND main = FindWindowA("TRELLITH15", NULL);
-        for (int n : {50, 200})
-            for (int programs : {1, 10}) SwitchFigures(main, n, programs);
+        for (int n : {50, 200}) {
+            for (int programs : {1, 10}) SwitchFigures(main, n, programs, false);
+            SwitchFigures(main, n, 10, true);
+        }
         Stop(process, "TRELLITH15");
     }
     if (wanted("tick")) {

@@ -63,13 +63,15 @@ static void PollWhileOnTheWay()
 static VOID CALLBACK Poll(HWND, UINT, UINT_PTR, DWORD)
 {
     ++g_looks;
-    LookAtAll(&g_records, RealWindows());
+    LookAtTheWaiting(&g_records, RealWindows());
     PollWhileOnTheWay();
 }
 
+// On Windows a thread answers before it takes its queue: what it carries out comes moments later.
 static VOID CALLBACK AnswerReceived(HWND, UINT, ULONG_PTR thread, LRESULT)
 {
     ThreadAnswered(&g_records, (uint32_t)thread, RealWindows());
+    g_looks = 0;
     PollWhileOnTheWay();
 }
 

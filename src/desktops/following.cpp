@@ -93,22 +93,45 @@ static int NoLongerOurs(const HiddenWindow *record)
     return record->slot == kInViewSlot && record->asked == kSettled && !record->toAsk;
 }
 
-void MakeRequests(HiddenWindow **list, const WindowWorld &world)
+static HiddenWindow *Reversed(HiddenWindow *list)
+{
+    HiddenWindow *reversed = NULL;
+    while (list) {
+        HiddenWindow *next = list->next;
+        list->next = reversed;
+        reversed = list;
+        list = next;
+    }
+    return reversed;
+}
+
+// Makes the requests of one kind, in list order.
+static void Ask(HiddenWindow **list, const WindowWorld &world, int kind)
 {
     for (HiddenWindow **link = list; *link;) {
         HiddenWindow *r = *link;
-        int toAsk = r->toAsk;
-        r->toAsk = kNothingToAsk;
-        if (toAsk && (!world.isSameWindow(r->window, r->identity) || !world.ask(r->window, toAsk))) {
-            Forget(link);
-            continue;
-        }
-        if (NoLongerOurs(r)) {
-            Forget(link);
-            continue;
+        if (r->toAsk == kind) {
+            r->toAsk = kNothingToAsk;
+            if (!world.isSameWindow(r->window, r->identity) || !world.ask(r->window, kind) || NoLongerOurs(r)) {
+                Forget(link);
+                continue;
+            }
         }
         link = &r->next;
     }
+}
+
+void MakeRequests(HiddenWindow **list, const WindowWorld &world)
+{
+    // A slot's windows were recorded top first, so the list holds them bottom first. They are
+    // shown top first: each then comes into view below one already shown, which no platform need
+    // restack (Wine raises a window shown with none in view above it). The stash comes back on
+    // top, the most recently stored first, so that the first stored ends on top.
+    *list = Reversed(*list);
+    Ask(list, world, kAskShow);
+    *list = Reversed(*list);
+    Ask(list, world, kAskShowOnTop);
+    Ask(list, world, kAskHide);
     // One message on the way to each thread that owes a request, at a time.
     for (HiddenWindow *r = *list; r; r = r->next) {
         if (r->asked == kSettled || r->hinted) continue;
@@ -120,23 +143,40 @@ void MakeRequests(HiddenWindow **list, const WindowWorld &world)
         if (r->hinted < 0) r->hinted = 0;
 }
 
-int LookAt(HiddenWindow **link, const WindowWorld &world)
+// A handle passes to another window only once its window is gone, which shows as a change: a
+// quick look reads the identity only then.
+static int Look(HiddenWindow **link, const WindowWorld &world, int quick)
 {
     HiddenWindow *r = *link;
-    if (!world.isSameWindow(r->window, r->identity)) {
+    int shown = world.isShown(r->window) != 0;
+    if ((!quick || shown != r->seenShown) && !world.isSameWindow(r->window, r->identity)) {
         Forget(link);
         return 0;
     }
-    See(r, world.isShown(r->window));
+    See(r, shown);
     if (!NoLongerOurs(r)) return 1;
     Forget(link);
     return 0;
+}
+
+int LookAt(HiddenWindow **link, const WindowWorld &world)
+{
+    return Look(link, world, 0);
 }
 
 void LookAtAll(HiddenWindow **list, const WindowWorld &world)
 {
     for (HiddenWindow **link = list; *link;)
         if (LookAt(link, world)) link = &(*link)->next;
+}
+
+void LookAtTheWaiting(HiddenWindow **list, const WindowWorld &world)
+{
+    for (HiddenWindow **link = list; *link;) {
+        HiddenWindow *r = *link;
+        if (r->asked != kSettled && !r->hinted && !Look(link, world, 1)) continue;
+        link = &r->next;
+    }
 }
 
 void WindowChanged(HiddenWindow **list, uintptr_t window, int shown, const WindowWorld &world)
@@ -173,7 +213,9 @@ int AnyOnTheWay(const HiddenWindow *list)
 
 uint32_t NextLookMs(int looks)
 {
-    return looks < 0 ? 15 : looks >= 7 ? 1000 : 15u << looks;
+    const int kQuickLooks = 20;  // a third of a second
+    if (looks < kQuickLooks) return 15;
+    return looks - kQuickLooks >= 6 ? 1000 : 30u << (looks - kQuickLooks);
 }
 
 FrontChoice FrontAfterShowing(int foregroundIsOurs, int menuOpen, FrontState front)

@@ -57,6 +57,10 @@ void MakeRequests(HiddenWindow **list, const WindowWorld &world);
 // seen in view as asked is no longer ours. 0 when the record is gone from the list.
 int LookAt(HiddenWindow **link, const WindowWorld &world);
 void LookAtAll(HiddenWindow **list, const WindowWorld &world);
+// The poll's look: at the windows whose request is on the way, but not at those of a thread that
+// has not yet answered the message sent after their requests (it has not run since: its answer
+// brings the look), and at a window's identity only where it changed.
+void LookAtTheWaiting(HiddenWindow **list, const WindowWorld &world);
 // The window changed to shown, as an event of the platform says.
 void WindowChanged(HiddenWindow **list, uintptr_t window, int shown, const WindowWorld &world);
 // A thread answered: a look at its windows, and it may be asked again.
@@ -65,7 +69,8 @@ void ThreadAnswered(HiddenWindow **list, uint32_t threadId, const WindowWorld &w
 int AnyOnTheWay(const HiddenWindow *list);
 
 // Where no event tells when a window changed: the waits between looks while a request is on the
-// way, short at first, then up to a second (the tick), so that a hung program costs nothing.
+// way, short for a third of a second, then longer up to a second (the tick), so that a hung
+// program costs next to nothing.
 uint32_t NextLookMs(int looks);
 
 // Where the foreground goes once the desktop is shown. Only while it is still ours (the user may

@@ -113,8 +113,9 @@ void Pass(uint32_t ms)
     for (uint32_t t = 0; t < ms; t += 10) {
         g.now += 10;
         ThreadsRun();
-        if (g.now % 1000 == 0 || (AnyOnTheWay(g.list) && g.now >= g.nextLook)) {
-            LookAtAll(&g.list, kModel);
+        if (g.now % 1000 == 0) LookAtAll(&g.list, kModel);
+        if (AnyOnTheWay(g.list) && g.now >= g.nextLook) {
+            LookAtTheWaiting(&g.list, kModel);
             g.nextLook = g.now + NextLookMs(++g.looks);
         }
     }
@@ -348,8 +349,8 @@ TEST(FollowRules, OnlyWhatTheWindowDoesSettlesARequest)
     EXPECT_EQ(kWaitForFront, FrontAfterShowing(1, 0, kFrontOnTheWay));
     EXPECT_EQ(kBringFrontForward, FrontAfterShowing(1, 0, kFrontInView));
     EXPECT_EQ(kGiveToShellDesktop, FrontAfterShowing(1, 0, kNoFront));
-    EXPECT_EQ((std::vector<uint32_t>{15, 30, 960, 1000, 1000}),
-              (std::vector<uint32_t>{NextLookMs(0), NextLookMs(1), NextLookMs(6), NextLookMs(7), NextLookMs(100)}));
+    EXPECT_EQ((std::vector<uint32_t>{15, 15, 30, 960, 1000, 1000}),
+              (std::vector<uint32_t>{NextLookMs(0), NextLookMs(19), NextLookMs(20), NextLookMs(25), NextLookMs(26), NextLookMs(1000)}));
 }
 
 }  // namespace
