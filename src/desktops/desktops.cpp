@@ -36,12 +36,9 @@ void EndChange()
     g_busy = FALSE;
 }
 
-// The record of a window, after a look at it; NULL when there is none, or it is gone.
 HiddenWindow *LookedAtRecord(HWND window)
 {
-    HiddenWindow **link = Followed();
-    while (*link && (*link)->window != (uintptr_t)window) link = &(*link)->next;
-    return *link && LookAt(link, RealWindows()) ? *link : NULL;
+    return RecordOf(Followed(), (uintptr_t)window, RealWindows());
 }
 
 struct SwitchLeaving {
@@ -100,9 +97,10 @@ BOOL CALLBACK HideWindowToSlot(HWND window, LPARAM slot)
 
 void ShowSlot(int slot)
 {
-    // Runs also inside another change (the session ending meanwhile): its shows are asked at once
-    // all the same, since the process may end before that change does.
+    // Runs also inside another change (the session ending meanwhile): that change's requests are
+    // made first, then these, at once all the same, since the process may end before it does.
     int outer = BeginChange();
+    if (!outer) MakeTheChangesRequests();
     BringSlotIntoView(Followed(), slot, 0, RealWindows());
     if (outer) EndChange();
     else MakeTheChangesRequests();

@@ -78,7 +78,7 @@ static VOID CALLBACK AnswerReceived(HWND, UINT, ULONG_PTR thread, LRESULT)
 void FollowRequests()
 {
     MakeRequests(&g_records, RealWindows());
-    LookAtAll(&g_records, RealWindows());  // our own windows have carried theirs out already
+    LookAtTheWaiting(&g_records, RealWindows());  // our own windows have carried theirs out already
     g_looks = 0;
     PollWhileOnTheWay();
 }
@@ -91,9 +91,8 @@ void LookAtFollowed()
 
 FrontState LookAtWindow(HWND window)
 {
-    HiddenWindow **link = &g_records;
-    while (*link && (*link)->window != (uintptr_t)window) link = &(*link)->next;
-    if (*link && LookAt(link, RealWindows()) && (*link)->asked != kSettled) return kFrontOnTheWay;
+    HiddenWindow *record = RecordOf(&g_records, (uintptr_t)window, RealWindows());
+    if (record && record->asked != kSettled) return kFrontOnTheWay;
     return IsShownNow(window) ? kFrontInView : kNoFront;
 }
 

@@ -20,10 +20,7 @@ Sighting See(HiddenWindow *record, int shown)
 void Want(HiddenWindow *record, int show, int toAsk)
 {
     show = show != 0;
-    if (record->asked == show) {  // already on the way: it puts the window where it is wanted
-        if (record->toAsk) record->toAsk = toAsk;
-        return;
-    }
+    if (record->asked == show) return;  // already on the way: it puts the window where it is wanted
     record->changesOwed = record->asked == kSettled ? record->seenShown != show : record->changesOwed + 1;
     record->asked = record->changesOwed ? show : kSettled;
     record->toAsk = toAsk;
@@ -77,6 +74,12 @@ uintptr_t BringSlotIntoView(HiddenWindow **list, int slot, int onTop, const Wind
         Want(r, 1, onTop ? kAskShowOnTop : kAskShow);
     }
     return front;
+}
+
+static HiddenWindow **LinkOf(HiddenWindow **list, uintptr_t window)
+{
+    while (*list && (*list)->window != window) list = &(*list)->next;
+    return list;
 }
 
 static void Forget(HiddenWindow **link)
@@ -164,6 +167,12 @@ int LookAt(HiddenWindow **link, const WindowWorld &world)
     return Look(link, world, 0);
 }
 
+HiddenWindow *RecordOf(HiddenWindow **list, uintptr_t window, const WindowWorld &world)
+{
+    HiddenWindow **link = LinkOf(list, window);
+    return *link && LookAt(link, world) ? *link : NULL;
+}
+
 void LookAtAll(HiddenWindow **list, const WindowWorld &world)
 {
     for (HiddenWindow **link = list; *link;)
@@ -181,8 +190,7 @@ void LookAtTheWaiting(HiddenWindow **list, const WindowWorld &world)
 
 void WindowChanged(HiddenWindow **list, uintptr_t window, int shown, const WindowWorld &world)
 {
-    HiddenWindow **link = list;
-    while (*link && (*link)->window != window) link = &(*link)->next;
+    HiddenWindow **link = LinkOf(list, window);
     if (!*link) return;
     if (!world.isSameWindow(window, (*link)->identity)) {
         Forget(link);

@@ -28,7 +28,8 @@ Sighting See(HiddenWindow *record, int shown);
 
 // The record keeps its window for the slot, and the request that puts it there is decided: asked
 // at once (toAsk), even where the window already shows it, since it queues behind any request
-// still on the way. Nothing new is asked where the last request asked the same.
+// still on the way. Nothing new is asked where the last request asked the same. After a look at
+// the window, and once the record's last request decided has been made.
 void Want(HiddenWindow *record, int show, int toAsk);
 
 // A switch meets a window: whether it goes with the desktop being left. One shown here goes,
@@ -56,6 +57,8 @@ void MakeRequests(HiddenWindow **list, const WindowWorld &world);
 // A look at one record's window (at link), or at all: a window gone is forgotten, and a window
 // seen in view as asked is no longer ours. 0 when the record is gone from the list.
 int LookAt(HiddenWindow **link, const WindowWorld &world);
+// The record of a window, after a look at it; NULL when there is none (any more).
+HiddenWindow *RecordOf(HiddenWindow **list, uintptr_t window, const WindowWorld &world);
 void LookAtAll(HiddenWindow **list, const WindowWorld &world);
 // The poll's look: at the windows whose request is on the way, but not at those of a thread that
 // has not yet answered the message sent after their requests (it has not run since: its answer

@@ -30,23 +30,6 @@ void UnlinkHiddenWindow(HiddenWindow **list, HiddenWindow *record)
     }
 }
 
-HiddenWindow *DetachSlot(HiddenWindow **list, int slot)
-{
-    HiddenWindow *detached = NULL, **tail = &detached;
-    while (*list) {
-        HiddenWindow *record = *list;
-        if (record->slot != slot) {
-            list = &record->next;
-            continue;
-        }
-        *list = record->next;
-        record->next = NULL;
-        *tail = record;
-        tail = &record->next;
-    }
-    return detached;
-}
-
 static void PutLe64(unsigned char *out, uint64_t value)
 {
     PutLe32(out, (uint32_t)value);

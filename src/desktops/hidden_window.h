@@ -47,10 +47,6 @@ HiddenWindow *FindHiddenWindow(HiddenWindow *list, uintptr_t window);
 // Takes a record out of the list; the others keep their order.
 void UnlinkHiddenWindow(HiddenWindow **list, HiddenWindow *record);
 
-// Unlinks every record of the slot and returns them, in list order (newest first), as a list
-// of their own: whatever happens to the list meanwhile, the caller alone frees these.
-HiddenWindow *DetachSlot(HiddenWindow **list, int slot);
-
 // The recovery file: every window that a request of ours may have left hidden, so that a new
 // start after a hard kill can ask them to show again (the show queues behind any hide that is
 // still on the way). Little-endian: "TRHW", version 3, count, a checksum of the rest, the logon

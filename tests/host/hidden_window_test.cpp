@@ -51,20 +51,6 @@ std::vector<unsigned char> Encode(const HiddenWindow *list)
     return file;
 }
 
-TEST(HiddenWindows, DetachTakesOneSlotInOrderAndLeavesTheRestLinked)
-{
-    std::vector<HiddenWindow> records = {Record(1, 0), Record(2, 1), Record(3, 0), Record(4, kStashSlot), Record(5, 0)};
-    HiddenWindow *list = Link(records);
-    HiddenWindow *slot0 = DetachSlot(&list, 0);
-    EXPECT_EQ("1;3;5;", Windows(slot0));
-    EXPECT_EQ("2;4;", Windows(list));
-    EXPECT_EQ(nullptr, DetachSlot(&list, 3));
-    EXPECT_EQ("4;", Windows(DetachSlot(&list, kStashSlot)));
-    EXPECT_EQ("2;", Windows(list));
-    EXPECT_EQ(&records[1], FindHiddenWindow(list, 2));
-    EXPECT_EQ(nullptr, FindHiddenWindow(list, 1));
-}
-
 TEST(HiddenWindows, OneWindowIsTheSameOnlyInProcessThreadAndClassAlike)
 {
     const HiddenWindow a = Record(1, 0);
