@@ -1,6 +1,7 @@
 // The platform calls whose effect leaves the machine or ends the session, and the registry
 // writes, the tray icon's add, a refused or held-back request to another program's window, a
-// cloaked window and the platform's show and hide events, which cannot be provoked here. Production code calls them through this table; a test replaces an entry and puts it back.
+// cloaked window and the platform's show and hide events, which cannot be provoked here.
+// Production code calls them through this table; a test replaces an entry and puts it back.
 #pragma once
 #include <windows.h>
 #include <shellapi.h>
