@@ -376,7 +376,9 @@ TEST_F(Desktops, HeldBackRequestsEndWithEveryWindowHomeAndAClearClosesNothingSen
         Pump(300);
         CheckShownWindows();
         for (HWND w : {b0, b1, c}) EXPECT_SHOWN(w);
-        if (report) EXPECT_EQ(0, AnyOnTheWay(*Followed()));
+        if (report) {
+            EXPECT_EQ(0, AnyOnTheWay(*Followed()));
+        }
         Switch();  // and they go with desktop 0 as ever
         for (HWND w : {b0, b1, c}) EXPECT_GONE(w);
         SwitchTo(0);
