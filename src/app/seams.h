@@ -1,6 +1,7 @@
 // The platform calls whose effect leaves the machine or ends the session, and the registry
 // writes, the tray icon's add, a refused or held-back request to another program's window, a
-// cloaked window and the platform's show and hide events, which cannot be provoked here.
+// refused foreground, a cloaked window and the platform's show and hide events, which cannot be
+// provoked here.
 // Production code calls them through this table; a test replaces an entry and puts it back.
 #pragma once
 #include <windows.h>
@@ -19,6 +20,9 @@ struct PlatformSeams {
     // Refused for a window of a program with higher rights (user interface privilege isolation);
     // on Windows a busy program carries a queued request out long after it answers messages.
     BOOL (WINAPI *setWindowPos)(HWND window, HWND after, int x, int y, int width, int height, UINT flags);
+    BOOL (WINAPI *showWindowAsync)(HWND window, int command);
+    // Refused by the foreground lock of Windows 2000 and later, which Wine does not have.
+    BOOL (WINAPI *setForegroundWindow)(HWND window);
     // Looked up at run time (Windows Vista and later); E_NOTIMPL where there is none.
     HRESULT (WINAPI *dwmGetWindowAttribute)(HWND window, DWORD attribute, void *value, DWORD size);
     // Looked up at run time (Windows 2000 and later); NULL where there is none.

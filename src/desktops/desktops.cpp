@@ -1,9 +1,12 @@
-// The desktop commands: switch, store, restore, close, clear, and the desktop in view.
+// The desktop commands: switch, store, restore, close, clear, the keys' jump and send, and the
+// desktop in view.
 #include "desktops.h"
+#include <stdlib.h>
 #include "followed_windows.h"
 #include "recovery_file.h"
 #include "showing.h"
 #include "window_requests.h"
+#include "../app/seams.h"
 
 namespace {
 
@@ -41,14 +44,32 @@ HiddenWindow *LookedAtRecord(HWND window)
     return RecordOf(Followed(), (uintptr_t)window, RealWindows());
 }
 
-struct SwitchLeaving {
-    int slot;
+// What a command that hides windows knows as it starts. The foreground goes to our own window
+// first: a window hidden while it holds the foreground keeps it, keys and all, and one that the
+// platform hides by its own rule brings the next window forward, window after window. Where our
+// call is refused (the foreground lock), the window in front is hidden from its own thread, which
+// hands the activation on.
+struct Leaving {
     HWND front;
+    int slot, refused;
 };
+
+Leaving TakeForeground(HWND self, HWND front, int slot)
+{
+    Leaving leaving = {front, slot, 0};
+    if (self && front != self) leaving.refused = !g_seams.setForegroundWindow(self) || GetForegroundWindow() != self;
+    return leaving;
+}
+
+// A window that holds the foreground still is hidden from its own thread.
+InFront InFrontOf(const Leaving &leaving, HWND window, InFront otherwise)
+{
+    return window == leaving.front && leaving.refused ? kInFrontHoldingForeground : otherwise;
+}
 
 BOOL CALLBACK HideForSwitch(HWND window, LPARAM parameter)
 {
-    const SwitchLeaving *leaving = (const SwitchLeaving *)parameter;
+    const Leaving *leaving = (const Leaving *)parameter;
     WindowIdentity identity;
     if (g_released) return FALSE;
     int manageable = ReadManageable(window, &identity);
@@ -57,7 +78,8 @@ BOOL CALLBACK HideForSwitch(HWND window, LPARAM parameter)
     if (record) identity = record->identity;
     // No memory: this window and the rest stay, with the next desktop.
     return TakeIntoSlot(Followed(), (uintptr_t)window, identity, IsShownNow(window), leaving->slot,
-                        window == leaving->front) != NULL;
+                        InFrontOf(*leaving, window, window == leaving->front ? kInFront : kNotInFront),
+                        RealWindows()) != NULL;
 }
 
 BOOL CALLBACK CloseIfInView(HWND window, LPARAM)
@@ -90,7 +112,8 @@ BOOL CALLBACK HideWindowToSlot(HWND window, LPARAM slot)
     WindowIdentity identity;
     if (g_released || !ReadManageable(window, &identity)) return TRUE;
     int outer = BeginChange();
-    BOOL recorded = TakeIntoSlot(Followed(), (uintptr_t)window, identity, 1, (int)slot, 0) != NULL;
+    BOOL recorded =
+        TakeIntoSlot(Followed(), (uintptr_t)window, identity, 1, (int)slot, kNotInFront, RealWindows()) != NULL;
     if (outer) EndChange();
     return recorded;
 }
@@ -128,23 +151,44 @@ void RecordCurrentWindow()
 
 int SwitchDesktop(HWND self)
 {
-    if (!BeginChange()) return g_desktop;
+    return ShowDesktop(self, (g_desktop + 1) % kDesktopCount);
+}
+
+int ShowDesktop(HWND self, int desktop)
+{
+    if (desktop == g_desktop || !BeginChange()) return g_desktop;
     StopHandingOver();
-    SwitchLeaving leaving = {g_desktop, GetForegroundWindow()};
+    HWND front = GetForegroundWindow();
     // A click on the icon may have brought the taskbar forward: the window in front is then the
     // current one, as the pointer found it on its way to the icon.
-    if (!IsManageableWindow(leaving.front) && g_current && IsStillThatWindow(g_current, g_currentIdentity))
-        leaving.front = g_current;
-    // Hiding the window in front makes the platform bring the next one forward, window after
-    // window: the foreground goes to our window first, and once the new desktop is shown to the
-    // window in front there, or the shell's.
-    if (self && leaving.front != self) SetForegroundWindow(self);
+    if (!IsManageableWindow(front) && g_current && IsStillThatWindow(g_current, g_currentIdentity)) front = g_current;
+    Leaving leaving = TakeForeground(self, front, g_desktop);
     EnumWindows(HideForSwitch, (LPARAM)&leaving);
-    g_desktop = (g_desktop + 1) % kDesktopCount;
-    HWND front = (HWND)BringSlotIntoView(Followed(), g_desktop, 0, RealWindows());
+    g_desktop = desktop;
+    HWND shownFront = (HWND)BringSlotIntoView(Followed(), g_desktop, 0, RealWindows());
     EndChange();
-    HandOverForeground(self, front);
+    HandOverForeground(self, shownFront, leaving.refused);
     return g_desktop;
+}
+
+// Takes one window in view into a slot, as the store command does, and hands the foreground on.
+// It is not the one in front when that desktop comes back: that one is the desktop's own.
+static void SendAway(HWND self, HWND window, int slot)
+{
+    WindowIdentity identity;
+    if (g_released || !ReadManageable(window, &identity) || !BeginChange()) return;
+    StopHandingOver();
+    Leaving leaving = TakeForeground(self, GetForegroundWindow(), slot);
+    TakeIntoSlot(Followed(), (uintptr_t)window, identity, 1, slot, InFrontOf(leaving, window, kNotInFront),
+                 RealWindows());
+    EndChange();
+    HandOverForeground(self, NULL, leaving.refused);
+}
+
+void SendFrontWindow(HWND self, int desktop)
+{
+    HWND front = GetForegroundWindow();
+    if (desktop != g_desktop && front != self && IsManageableWindow(front)) SendAway(self, front, desktop);
 }
 
 void CloseCurrentWindow()
@@ -154,18 +198,28 @@ void CloseCurrentWindow()
     g_current = NULL;
 }
 
-void StoreCurrentWindow()
+void StoreCurrentWindow(HWND self)
 {
     if (!g_current) return;
-    if (IsStillThatWindow(g_current, g_currentIdentity)) HideWindowToSlot(g_current, kStashSlot);
+    if (IsStillThatWindow(g_current, g_currentIdentity)) SendAway(self, g_current, kStashSlot);
     g_current = NULL;
 }
 
-void RestoreStoredWindows()
+void RestoreStoredWindows(HWND self)
 {
     if (!BeginChange()) return;
+    StopHandingOver();
+    // The stash as it should stand, the first stored on top: the list holds it newest first.
+    int count = 0;
+    for (const HiddenWindow *r = *Followed(); r; r = r->next) count += r->slot == kStashSlot;
+    StoredWindow *stored = (StoredWindow *)malloc((count ? count : 1) * sizeof *stored);
+    int at = count;
+    for (const HiddenWindow *r = *Followed(); r && stored; r = r->next)
+        if (r->slot == kStashSlot) stored[--at] = {(HWND)r->window, r->identity};
     BringSlotIntoView(Followed(), kStashSlot, 1, RealWindows());
     EndChange();
+    HandOverForeground(self, count && stored ? stored[0].window : NULL, 0);
+    if (stored) KeepInStoredOrder(stored, count);  // it owns them from now on
 }
 
 void ClearCurrentDesktop()

@@ -24,15 +24,23 @@ void ShowSlot(int slot);
 // Every slot, desktop 0 first and the stash last, so that no window stays hidden.
 void ShowAllSlots();
 
-// The tray's operations. None of them starts while another is under way.
+// The tray's operations and the keys'. None of them starts while another is under way. self, the
+// program's own window, takes the foreground while windows go, so that no window hidden keeps it
+// and no hide makes the platform bring the next window forward; afterwards it goes to a window in
+// view (showing.h).
 void RecordCurrentWindow();
-// Hides the desktop in view, shows the next one and returns its index. self, the program's own
-// window, takes the foreground while the windows go, so that no hide makes the platform bring
-// the next window forward; the window that was in front comes back in front with its desktop.
+// Hides the desktop in view, shows the next one and returns its index; the window that was in
+// front comes back in front with its desktop.
 int SwitchDesktop(HWND self);
+// The same for a given desktop; nothing where it is in view already.
+int ShowDesktop(HWND self, int desktop);
+// The window in front goes to another desktop, taken in as a switch takes its windows; nothing
+// where the desktop is in view or the window is not one the desktops may touch.
+void SendFrontWindow(HWND self, int desktop);
 void CloseCurrentWindow();
-void StoreCurrentWindow();
-void RestoreStoredWindows();
+void StoreCurrentWindow(HWND self);
+// The stash comes back on top, the first stored in front.
+void RestoreStoredWindows(HWND self);
 void ClearCurrentDesktop();
 
 int CurrentDesktop();

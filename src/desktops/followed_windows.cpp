@@ -39,9 +39,14 @@ static int RealAskForAnswer(uintptr_t window)
     return SendMessageCallbackA((HWND)window, WM_NULL, 0, 0, AnswerReceived, thread) != FALSE;
 }
 
+static uint32_t RealNowMs()
+{
+    return GetTickCount();  // the clock of the events' times
+}
+
 const WindowWorld &RealWindows()
 {
-    static const WindowWorld kReal = {RealIsSameWindow, RealIsShown, RealAsk, RealAskForAnswer};
+    static const WindowWorld kReal = {RealIsSameWindow, RealIsShown, RealAsk, RealAskForAnswer, RealNowMs};
     return kReal;
 }
 
@@ -96,10 +101,17 @@ FrontState LookAtWindow(HWND window)
     return IsShownNow(window) ? kFrontInView : kNoFront;
 }
 
-static void CALLBACK ShownOrHidden(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child, DWORD, DWORD)
+int IsOnItsWayOut(HWND window)
+{
+    HiddenWindow *record = FindHiddenWindow(g_records, (uintptr_t)window);
+    return record && record->slot != kInViewSlot && record->asked != kSettled;
+}
+
+static void CALLBACK ShownOrHidden(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child, DWORD,
+                                   DWORD eventMs)
 {
     if (object != OBJID_WINDOW || child != CHILDID_SELF) return;
-    WindowChanged(&g_records, (uintptr_t)window, event == EVENT_OBJECT_SHOW, RealWindows());
+    WindowChanged(&g_records, (uintptr_t)window, event == EVENT_OBJECT_SHOW, eventMs, RealWindows());
 }
 
 void StartFollowing()

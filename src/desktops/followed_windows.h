@@ -16,6 +16,8 @@ void FollowRequests();
 void LookAtFollowed();
 // A look at one window: whether it is in view as asked, its show still on the way, or neither.
 FrontState LookAtWindow(HWND window);
+// Whether a window's hide is on the way: it shows still, but belongs to a desktop not in view.
+int IsOnItsWayOut(HWND window);
 // The platform's show and hide events, from the start to the end of the program.
 void StartFollowing();
 void StopFollowing();

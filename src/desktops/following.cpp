@@ -12,7 +12,8 @@ Sighting See(HiddenWindow *record, int shown)
         else if (record->asked == kSettled) return kChangedByItsProgram;
     }
     if (record->asked == kSettled) return kSettledAlready;
-    if (record->changesOwed > 0) return kStillOnTheWay;
+    if (record->changesOwed > 0 && !(record->answered && shown == record->asked)) return kStillOnTheWay;
+    record->changesOwed = 0;
     record->asked = kSettled;
     return kCarriedOut;
 }
@@ -24,6 +25,10 @@ void Want(HiddenWindow *record, int show, int toAsk)
     record->changesOwed = record->asked == kSettled ? record->seenShown != show : record->changesOwed + 1;
     record->asked = record->changesOwed ? show : kSettled;
     record->toAsk = toAsk;
+    // What its thread answers from now on says something of this request only where the message
+    // was sent after it.
+    record->answered = 0;
+    if (record->hinted == kHintOnTheWay) record->hinted = kHintFromBefore;
 }
 
 int GoesWithTheDesktop(const HiddenWindow *record, int manageable)
@@ -39,7 +44,7 @@ int MayCloseInView(const HiddenWindow *record, int manageable)
 }
 
 HiddenWindow *TakeIntoSlot(HiddenWindow **list, uintptr_t window, const WindowIdentity &identity, int shown,
-                           int slot, int wasFront)
+                           int slot, InFront front, const WindowWorld &world)
 {
     HiddenWindow *record = FindHiddenWindow(*list, window);
     if (record) {
@@ -53,10 +58,11 @@ HiddenWindow *TakeIntoSlot(HiddenWindow **list, uintptr_t window, const WindowId
         record->asked = kSettled;
         record->seenShown = shown != 0;
     }
+    record->readAtMs = world.nowMs();
     record->identity = identity;
     record->slot = slot;
-    record->wasActive = wasFront;
-    Want(record, 0, kAskHide);
+    record->wasActive = front != kNotInFront;
+    Want(record, 0, front == kInFrontHoldingForeground ? kAskHideInFront : kAskHide);
     record->next = *list;
     *list = record;
     return record;
@@ -71,6 +77,7 @@ uintptr_t BringSlotIntoView(HiddenWindow **list, int slot, int onTop, const Wind
         r->slot = kInViewSlot;
         r->wasActive = 0;
         See(r, world.isShown(r->window));
+        r->readAtMs = world.nowMs();
         Want(r, 1, onTop ? kAskShowOnTop : kAskShow);
     }
     return front;
@@ -108,20 +115,50 @@ static HiddenWindow *Reversed(HiddenWindow *list)
     return reversed;
 }
 
-// Makes the requests of one kind, in list order.
+// Makes the requests of one kind, in list order. The platform may report a change of one of our
+// own windows inside the request, which carries it out at once: the request is still to be made
+// until the call returns, so that no report forgets the record under it.
 static void Ask(HiddenWindow **list, const WindowWorld &world, int kind)
 {
     for (HiddenWindow **link = list; *link;) {
         HiddenWindow *r = *link;
         if (r->toAsk == kind) {
+            int made = world.isSameWindow(r->window, r->identity) && world.ask(r->window, kind);
             r->toAsk = kNothingToAsk;
-            if (!world.isSameWindow(r->window, r->identity) || !world.ask(r->window, kind) || NoLongerOurs(r)) {
+            if (!made || NoLongerOurs(r)) {
                 Forget(link);
                 continue;
             }
         }
         link = &r->next;
     }
+}
+
+static int HintOnTheWay(const HiddenWindow *list, uint32_t threadId)
+{
+    for (; list; list = list->next)
+        if (list->identity.threadId == threadId && (list->hinted == kHintOnTheWay || list->hinted == kHintFromBefore))
+            return 1;
+    return 0;
+}
+
+// One message on the way to each thread that owes a request, at a time, so that a hung program
+// gathers no more: a request made behind one on the way is asked about once that one is answered.
+static void AskThreadsToAnswer(HiddenWindow *list, const WindowWorld &world)
+{
+    for (HiddenWindow *r = list; r; r = r->next) {
+        if (r->asked == kSettled || r->hinted != kNoHint) continue;
+        if (HintOnTheWay(list, r->identity.threadId)) {
+            r->hinted = kHintFromBefore;
+            continue;
+        }
+        int sent = world.askForAnswer(r->window);
+        for (HiddenWindow *q = r; q; q = q->next)
+            if (q->identity.threadId == r->identity.threadId && q->asked != kSettled && q->hinted == kNoHint)
+                q->hinted = sent ? kHintOnTheWay : kHintTried;
+    }
+    for (HiddenWindow *r = list; r; r = r->next)
+        if (r->hinted == kHintTried) r->hinted = kNoHint;
 }
 
 void MakeRequests(HiddenWindow **list, const WindowWorld &world)
@@ -135,15 +172,8 @@ void MakeRequests(HiddenWindow **list, const WindowWorld &world)
     *list = Reversed(*list);
     Ask(list, world, kAskShowOnTop);
     Ask(list, world, kAskHide);
-    // One message on the way to each thread that owes a request, at a time.
-    for (HiddenWindow *r = *list; r; r = r->next) {
-        if (r->asked == kSettled || r->hinted) continue;
-        int sent = world.askForAnswer(r->window);
-        for (HiddenWindow *q = r; q; q = q->next)
-            if (q->identity.threadId == r->identity.threadId) q->hinted = sent ? 1 : -1;  // -1: tried
-    }
-    for (HiddenWindow *r = *list; r; r = r->next)
-        if (r->hinted < 0) r->hinted = 0;
+    Ask(list, world, kAskHideInFront);  // last in its thread: the others are out of its way
+    AskThreadsToAnswer(*list, world);
 }
 
 // A handle passes to another window only once its window is gone, which shows as a change: a
@@ -183,15 +213,15 @@ void LookAtTheWaiting(HiddenWindow **list, const WindowWorld &world)
 {
     for (HiddenWindow **link = list; *link;) {
         HiddenWindow *r = *link;
-        if (r->asked != kSettled && !r->hinted && !Look(link, world, 1)) continue;
+        if (r->asked != kSettled && r->hinted == kNoHint && !Look(link, world, 1)) continue;
         link = &r->next;
     }
 }
 
-void WindowChanged(HiddenWindow **list, uintptr_t window, int shown, const WindowWorld &world)
+void WindowChanged(HiddenWindow **list, uintptr_t window, int shown, uint32_t eventMs, const WindowWorld &world)
 {
     HiddenWindow **link = LinkOf(list, window);
-    if (!*link) return;
+    if (!*link || (int32_t)(eventMs - (*link)->readAtMs) <= 0) return;
     if (!world.isSameWindow(window, (*link)->identity)) {
         Forget(link);
         return;
@@ -202,14 +232,21 @@ void WindowChanged(HiddenWindow **list, uintptr_t window, int shown, const Windo
 
 void ThreadAnswered(HiddenWindow **list, uint32_t threadId, const WindowWorld &world)
 {
+    int askAgain = 0;
     for (HiddenWindow **link = list; *link;) {
         HiddenWindow *r = *link;
         if (r->identity.threadId == threadId) {
-            r->hinted = 0;
+            // Under Wine the requests before the message are carried out by now; on Windows the
+            // thread takes them with its queue, right after, unless it is busy. Where nothing
+            // reports a change, no look will tell more of them than what the window shows.
+            if (r->hinted == kHintOnTheWay) r->answered = 1;
+            askAgain |= r->hinted == kHintFromBefore;
+            r->hinted = kNoHint;
             if (!LookAt(link, world)) continue;
         }
         link = &r->next;
     }
+    if (askAgain) AskThreadsToAnswer(*list, world);
 }
 
 int AnyOnTheWay(const HiddenWindow *list)
@@ -226,11 +263,27 @@ uint32_t NextLookMs(int looks)
     return looks - kQuickLooks >= 6 ? 1000 : 30u << (looks - kQuickLooks);
 }
 
-FrontChoice FrontAfterShowing(int foregroundIsOurs, int menuOpen, FrontState front)
+FrontChoice FrontAfterShowing(ForegroundState foreground, int refused, int menuOpen, FrontState front,
+                              uint32_t sinceRequestsMs)
 {
-    if (!foregroundIsOurs) return kLeaveForeground;
-    if (menuOpen || front == kFrontOnTheWay) return kWaitForFront;
-    return front == kFrontInView ? kBringFrontForward : kGiveToShellDesktop;
+    if (foreground == kForegroundInView || refused) return kLeaveForeground;
+    if (menuOpen || (front == kFrontOnTheWay && sinceRequestsMs < kFrontPatienceMs)) return kWaitForFront;
+    return front == kFrontInView ? kBringFrontForward : kGiveToWindowInView;
+}
+
+int OrderToAsk(const int *rank, int count, int *after)
+{
+    // A window asked goes right below the one stored before it, so those asked in a row after one
+    // not asked (the anchor) will stand together right below it: window i stands right when it
+    // stands below the anchor.
+    int asked = 0;
+    for (int i = 0; i < count; ++i) {
+        int anchor = i - 1;
+        while (anchor > 0 && after[anchor] >= 0) --anchor;
+        after[i] = i > 0 && rank[i] < rank[anchor] ? i - 1 : -1;
+        asked += after[i] >= 0;
+    }
+    return asked;
 }
 
 void ForgetAll(HiddenWindow **list)

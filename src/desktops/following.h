@@ -19,10 +19,14 @@ struct WindowWorld {
     // Asks the window's thread to answer once it takes sent messages, which is when to look again;
     // 0 when the message could not be sent.
     int (*askForAnswer)(uintptr_t window);
+    uint32_t (*nowMs)();  // the clock of the platform's reports
 };
 
 // A look at a record's window, which shows shown now, or has just changed to it (an event of the
-// platform): the record learns what the window did.
+// platform): the record learns what the window did. Where nothing reports a change, a thread may
+// carry out several requests between two looks, which then show as one change or none: once the
+// window shows what was last asked and its thread has answered since, nothing of ours is still
+// to come, and the record is settled.
 enum Sighting { kSettledAlready, kStillOnTheWay, kCarriedOut, kChangedByItsProgram };
 Sighting See(HiddenWindow *record, int shown);
 
@@ -42,17 +46,19 @@ int GoesWithTheDesktop(const HiddenWindow *record, int manageable);
 int MayCloseInView(const HiddenWindow *record, int manageable);
 
 // Records the window into the slot, at the head of the list (newest first), and decides its hide;
-// shown is what the window shows now.
-// NULL when no record could be had.
+// shown is what the window shows now. The window in front that still holds the foreground is
+// hidden from its own thread, which hands the activation on; any other keeps its place and the
+// activation. NULL when no record could be had.
+enum InFront { kNotInFront, kInFront, kInFrontHoldingForeground };
 HiddenWindow *TakeIntoSlot(HiddenWindow **list, uintptr_t window, const WindowIdentity &identity, int shown,
-                           int slot, int wasFront);
+                           int slot, InFront front, const WindowWorld &world);
 // Decides the show of every record of the slot, which is in view from now on; onTop shows the
 // stash, which comes back on top of what is in view, the most recently stored first, so that the
 // first stored ends on top. Returns the window that was in front when the slot was left, or 0.
 uintptr_t BringSlotIntoView(HiddenWindow **list, int slot, int onTop, const WindowWorld &world);
 
 // Makes every request decided; a refused one forgets its record: the window is not ours. Then
-// asks each thread with a request on the way for one answer.
+// asks each thread with a request on the way for an answer, one message at a time.
 void MakeRequests(HiddenWindow **list, const WindowWorld &world);
 // A look at one record's window (at link), or at all: a window gone is forgotten, and a window
 // seen in view as asked is no longer ours. 0 when the record is gone from the list.
@@ -64,9 +70,11 @@ void LookAtAll(HiddenWindow **list, const WindowWorld &world);
 // has not yet answered the message sent after their requests (it has not run since: its answer
 // brings the look), and at a window's identity only where it changed.
 void LookAtTheWaiting(HiddenWindow **list, const WindowWorld &world);
-// The window changed to shown, as an event of the platform says.
-void WindowChanged(HiddenWindow **list, uintptr_t window, int shown, const WindowWorld &world);
-// A thread answered: a look at its windows, and it may be asked again.
+// The window changed to shown at eventMs, as an event of the platform says; a report from before
+// the look that decided the window's last request is in what that look saw.
+void WindowChanged(HiddenWindow **list, uintptr_t window, int shown, uint32_t eventMs, const WindowWorld &world);
+// A thread answered: a look at its windows, and it is asked again for the requests made after the
+// message it answered.
 void ThreadAnswered(HiddenWindow **list, uint32_t threadId, const WindowWorld &world);
 // 1 while a record still waits for its window to carry out a request.
 int AnyOnTheWay(const HiddenWindow *list);
@@ -76,14 +84,28 @@ int AnyOnTheWay(const HiddenWindow *list);
 // program costs next to nothing.
 uint32_t NextLookMs(int looks);
 
-// Where the foreground goes once the desktop is shown. Only while it is still ours (the user may
-// have moved it) and no menu of ours is open (handing it on would close the menu). The window that
-// was in front comes forward once it is seen in view; while its show is on the way it is waited
-// for; without one, or once it is gone, the shell's desktop takes it, as the platform gives it when
-// the window in front hides.
+// Where the foreground goes once a command has changed what is in view. Our own window (the tray
+// menu leaves it there), no window, or a window that no longer shows or is on its way out holds
+// it: ours to hand on, as the platform hands it on when the window in front hides itself. A
+// window in view holds it, which the user chose: left alone. Where our own call was refused (the
+// foreground lock of Windows 2000 and later), every later one is refused too, and the window in
+// front hands the activation on from its own thread as it hides. Never while a menu of ours is
+// open (handing it on would close the menu). The window that was in front comes forward once it
+// is seen in view; while its show is on the way it is waited for, but no longer than about a
+// second after the requests (its program may be hung): then, as without one, the window on top
+// of the desktop in view takes the foreground, or where there is none, the shell's desktop.
+enum ForegroundState { kForegroundInView, kForegroundOursToHandOn };
 enum FrontState { kNoFront, kFrontOnTheWay, kFrontInView };
-enum FrontChoice { kLeaveForeground, kWaitForFront, kBringFrontForward, kGiveToShellDesktop };
-FrontChoice FrontAfterShowing(int foregroundIsOurs, int menuOpen, FrontState front);
+enum FrontChoice { kLeaveForeground, kWaitForFront, kBringFrontForward, kGiveToWindowInView };
+const uint32_t kFrontPatienceMs = 1000;
+FrontChoice FrontAfterShowing(ForegroundState foreground, int refused, int menuOpen, FrontState front,
+                              uint32_t sinceRequestsMs);
+
+// The stash comes back in its order, whatever order the programs carry out their requests in.
+// rank[i] is where the window stored i-th now stands among the others (the smaller, the higher);
+// the first stored should be on top. Fills after[i] with the window that window i is to be asked
+// to go right below, or -1 where it stands right, and returns how many are to be asked.
+int OrderToAsk(const int *rank, int count, int *after);
 
 // Frees every record.
 void ForgetAll(HiddenWindow **list);

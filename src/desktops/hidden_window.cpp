@@ -103,8 +103,11 @@ int DecodeRecoveryFile(const unsigned char *data, size_t size, const RecoverySta
     if (now.logonMark == 0) return kRecoveryUnknown;
     if (size < kRecoveryHeaderSize || memcmp(data, kSignature, 4) != 0 || GetLe32(data + 4) != kVersion)
         return kRecoveryNotOurs;
-    size_t count = GetLe32(data + 8);
-    if (count == 0 || count > kMaxRecovered || size != kRecoveryHeaderSize + count * kRecoveryRecordSize ||
+    // The count against the size by division: on 32 bits a count near 2^32 / 52 times the record
+    // size would wrap to a small product.
+    size_t count = GetLe32(data + 8), recordBytes = size - kRecoveryHeaderSize;
+    if (count == 0 || count > kMaxRecovered || recordBytes % kRecoveryRecordSize != 0 ||
+        recordBytes / kRecoveryRecordSize != count ||
         GetLe32(data + 12) != Checksum(data + 16, size - 16) || GetLe64(data + 16) != now.logonMark ||
         GetLe64(data + 24) != now.logonSession)
         return kRecoveryNotOurs;

@@ -18,7 +18,8 @@ struct WindowIdentity {
 };
 
 // A request decided for a window and not yet made: a change writes the recovery file first.
-enum ToAsk { kNothingToAsk, kAskHide, kAskShow, kAskShowOnTop };
+// kAskHideInFront hides the window in front from its own thread, which hands the activation on.
+enum ToAsk { kNothingToAsk, kAskHide, kAskShow, kAskShowOnTop, kAskHideInFront };
 
 struct HiddenWindow {
     uintptr_t window;
@@ -33,11 +34,18 @@ struct HiddenWindow {
     int32_t changesOwed;
     int32_t seenShown;   // its shown state as last seen
     int32_t toAsk;       // ToAsk
-    int32_t hinted;      // a message asking its thread to answer is on the way
+    int32_t hinted;      // Hint: a message asking its thread to answer
+    int32_t answered;    // its thread answered a message sent after its last request
     int32_t wasActive;   // it was in front when its desktop was left
+    // When the window was read for its last request: a change reported from before is in what
+    // that read saw, and is not the request's.
+    uint32_t readAtMs;
     HiddenWindow *next;
 };
 const int32_t kSettled = -1;
+// A message asking the window's thread to answer: none, on the way and sent after the record's
+// last request, or on the way from before it (its answer says nothing of that request).
+enum Hint { kNoHint, kHintOnTheWay, kHintFromBefore, kHintTried };
 
 int SameIdentity(const WindowIdentity &a, const WindowIdentity &b);
 

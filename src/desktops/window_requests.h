@@ -17,3 +17,5 @@ int IsShownNow(HWND window);
 // Queues a request (ToAsk) for the window's thread and returns at once; 0 when refused (a window
 // of a program with higher rights) or failed (a window gone).
 int AskWindow(HWND window, int toAsk);
+// Queues a request that the window go right below another, keeping its state.
+int AskToGoBelow(HWND window, HWND above);

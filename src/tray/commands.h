@@ -15,6 +15,7 @@
 #define IDM_CLEAR_DESKTOP 1043
 
 #define WM_TRAYNOTIFY 0x0400  // WM_USER
+#define WM_MENU_CLOSED 0x8001  // WM_APP + 1: posted once the tray menu has closed
 #define TRAY_ICON_ID 102
 #define TIMER_ID 1030
 #define TIMER_PERIOD_MS 1000

@@ -5,6 +5,7 @@
 #include "../app/app_state.h"
 #include "../app/seams.h"
 #include "../desktops/desktops.h"
+#include "../desktops/showing.h"
 #include "../res/resource.h"
 #include "../scheduler/scheduler.h"
 #include "../schemes/scheme_file.h"
@@ -101,8 +102,8 @@ static LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam)
         return 0;
     case IDM_EXIT: DestroyWindow(window); return 0;
     case IDM_CLOSE_WINDOW: CloseCurrentWindow(); return 0;
-    case IDM_STORE_WINDOW: StoreCurrentWindow(); return 0;
-    case IDM_RESTORE_WINDOWS: RestoreStoredWindows(); return 0;
+    case IDM_STORE_WINDOW: StoreCurrentWindow(window); return 0;
+    case IDM_RESTORE_WINDOWS: RestoreStoredWindows(window); return 0;
     case IDM_CLEAR_DESKTOP: ClearCurrentDesktop(); return 0;
     }
     return DefWindowProcA(window, WM_COMMAND, wParam, lParam);
@@ -118,6 +119,11 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_COMMAND: return OnCommand(window, wParam, lParam);
     case WM_TIMER: OnTimer(window); return 0;
     case WM_TRAYNOTIFY: OnTrayNotify(window, lParam); return 0;
+    case WM_MENU_CLOSED:
+        // The menu took the foreground for our invisible window: a command that showed or hid
+        // windows has handed it on already; after any other, or none, it goes to a window in view.
+        if (!HandingOver()) HandOverForeground(window, NULL, 0);
+        return 0;
     case WM_ENDSESSION:
         if (wParam) OnSessionEnding();
         break;

@@ -43,8 +43,9 @@ void ShowTrayMenu(HWND window)
     SetForegroundWindow(window);
     TrackPopupMenu(g_menu, TPM_RIGHTALIGN, cursor.x, cursor.y, 0, window, NULL);
     // Without a message after it, a menu opened from the notification area may not close when
-    // the user clicks elsewhere: the platform's documented remedy.
-    PostMessageA(window, WM_NULL, 0, 0);
+    // the user clicks elsewhere: the platform's documented remedy. This one arrives after the
+    // chosen command, and then the foreground leaves our window.
+    PostMessageA(window, WM_MENU_CLOSED, 0, 0);
 }
 
 void EnableCommand(UINT command, BOOL enable)

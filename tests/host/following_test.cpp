@@ -2,8 +2,12 @@
 // that differ: Windows 2000 and later (a thread takes sent messages before its queued requests,
 // and the platform reports every show and hide), Windows NT 4 (the same order, no reports) and
 // Wine (requests are sent messages, carried out in order with the others; no reports). A busy
-// thread, waiting inside its own SendMessage, answers at once and carries out nothing.
+// thread, waiting inside its own SendMessage, answers at once and carries out nothing. Thread 0
+// is ours: a request to our own window is carried out inside the call, and reported there.
+// Each scenario is judged, as Wine's conformance tests judge a step, by the requests it made (in
+// order) and by what the windows show.
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <deque>
 #include <map>
 #include <set>
@@ -23,7 +27,12 @@ struct ModelWindow {
 struct Item {
     bool answer;
     uintptr_t window;
-    int toAsk;
+    int toAsk;  // a request, ours or (own) the program's
+};
+struct Event {
+    uintptr_t window;
+    bool shown;
+    uint32_t ms;
 };
 
 // Other programs: their windows and each thread's queue; our side: the records, the desktop in
@@ -34,14 +43,29 @@ struct Model {
     std::map<uint32_t, std::deque<Item>> queues;
     std::map<uint32_t, uint32_t> busyUntil, hungUntil;
     std::set<uintptr_t> refusing;
-    std::map<uint32_t, int> failingAnswers, answersAsked;
-    std::vector<std::pair<uintptr_t, bool>> events;
+    std::map<uint32_t, int> failingAnswers;
+    std::vector<Event> events;
     std::vector<uintptr_t> closed;
+    std::vector<std::string> requests;  // what our side asked, in order
+    std::map<uintptr_t, std::vector<uint32_t>> looks;  // when each window was read
     HiddenWindow *list = nullptr;
     int desktop = 0;
     uint32_t now = 0, nextLook = 0;
-    int looks = 0;
+    int pollLooks = 0;
+    bool ticks = true;
 } g;
+
+const char *const kRequestNames[] = {"", "hide", "show", "show-on-top", "hide-in-front"};
+void Log(const std::string &request, bool done)
+{
+    g.requests.push_back(request + (done ? "" : " refused"));
+}
+std::vector<std::string> TakeRequests()
+{
+    std::vector<std::string> taken;
+    taken.swap(g.requests);
+    return taken;
+}
 
 WindowIdentity IdentityOf(uintptr_t window)
 {
@@ -55,29 +79,43 @@ int IsSame(uintptr_t window, const WindowIdentity &identity)
 {
     return g.windows.count(window) && SameIdentity(IdentityOf(window), identity);
 }
-int IsShown(uintptr_t window) { return g.windows.count(window) && g.windows[window].visible; }
+int IsShown(uintptr_t window)
+{
+    g.looks[window].push_back(g.now);
+    return g.windows.count(window) && g.windows[window].visible;
+}
+void Set(uintptr_t window, bool visible, uint32_t ms = g.now);
 int Ask(uintptr_t window, int toAsk)
 {
-    if (g.refusing.count(window)) return 0;
-    g.queues[g.windows[window].thread].push_back({false, window, toAsk});
+    const bool refused = g.refusing.count(window) > 0;
+    Log(std::string(kRequestNames[toAsk]) + " " + std::to_string(window), !refused);
+    if (refused) return 0;
+    if (g.windows[window].thread == 0) Set(window, toAsk == kAskShow || toAsk == kAskShowOnTop, g.now + 1);
+    else g.queues[g.windows[window].thread].push_back({false, window, toAsk});
     return 1;
 }
 int AskForAnswer(uintptr_t window)
 {
     const uint32_t thread = g.windows[window].thread;
-    ++g.answersAsked[thread];
-    if (g.failingAnswers[thread] > 0 && g.failingAnswers[thread]--) return 0;
+    if (thread == 0) return 0;  // our own thread has carried its requests out already
+    const bool failing = g.failingAnswers[thread] > 0 && g.failingAnswers[thread]--;
+    Log("answer? t" + std::to_string(thread), !failing);
+    if (failing) return 0;
     g.queues[g.windows[window].thread].push_back({true, window, 0});
     return 1;
 }
-const WindowWorld kModel = {IsSame, IsShown, Ask, AskForAnswer};
+uint32_t NowMs() { return g.now; }
+const WindowWorld kModel = {IsSame, IsShown, Ask, AskForAnswer, NowMs};
 
-// The window's state changes, by a request or by its own program; the platform may report it.
-void Set(uintptr_t window, bool visible)
+// The window's state changes, by a request or by its own program; the platform may report it,
+// at once for our own thread's windows (inside the request), else once our side takes it.
+void Set(uintptr_t window, bool visible, uint32_t ms)
 {
     if (g.windows[window].visible == visible) return;
     g.windows[window].visible = visible;
-    if (g.platform == kWindows2000) g.events.push_back({window, visible});
+    if (g.platform != kWindows2000) return;
+    if (g.windows[window].thread == 0) WindowChanged(&g.list, window, visible, ms, kModel);
+    else g.events.push_back({window, visible, ms});
 }
 
 // One step of every thread that runs; an answer reaches our side at once, an event at the end.
@@ -90,15 +128,16 @@ void ThreadsRun()
         bool busy = g.busyUntil[thread] > g.now;
         for (const Item &i : items) {
             if (i.answer) ThreadAnswered(&g.list, thread, kModel);
-            else if (g.platform == kWine) Set(i.window, i.toAsk != kAskHide);  // in order with the answers
-            else held.push_back(i);
+            else if (g.platform == kWine) Set(i.window, i.toAsk == kAskShow || i.toAsk == kAskShowOnTop);
+            else held.push_back(i);  // Windows: after the answers, and only by a thread not busy
         }
-        for (const Item &i : held)  // after the answers, and only by a thread that is not busy
+        for (const Item &i : held)
             if (busy) queue.push_back(i);
-            else Set(i.window, i.toAsk != kAskHide);
+            else Set(i.window, i.toAsk == kAskShow || i.toAsk == kAskShowOnTop);
     }
-    for (auto [window, shown] : g.events) WindowChanged(&g.list, window, shown, kModel);
-    g.events.clear();
+    std::vector<Event> events;
+    events.swap(g.events);
+    for (const Event &e : events) WindowChanged(&g.list, e.window, e.shown, e.ms, kModel);
 }
 
 // Our side's time passes in steps of 10 ms: the poll while a request is on the way, the tick.
@@ -107,10 +146,10 @@ void Pass(uint32_t ms)
     for (uint32_t t = 0; t < ms; t += 10) {
         g.now += 10;
         ThreadsRun();
-        if (g.now % 1000 == 0) LookAtAll(&g.list, kModel);
+        if (g.ticks && g.now % 1000 == 0) LookAtAll(&g.list, kModel);
         if (AnyOnTheWay(g.list) && g.now >= g.nextLook) {
             LookAtTheWaiting(&g.list, kModel);
-            g.nextLook = g.now + NextLookMs(++g.looks);
+            g.nextLook = g.now + NextLookMs(++g.pollLooks);
         }
     }
 }
@@ -122,22 +161,40 @@ void Busy(uint32_t thread, uint32_t until)
     (g.platform == kWine ? g.hungUntil : g.busyUntil)[thread] = until;
 }
 
-// A switch as the program makes it, the window front in front; returns the front window of the
-// desktop now in view.
+void EndChange()
+{
+    MakeRequests(&g.list, kModel);
+    LookAtTheWaiting(&g.list, kModel);
+    g.pollLooks = 0;
+    g.nextLook = g.now + NextLookMs(0);
+}
+
+// A switch as the program makes it, the window front in front (the windows in the order of their
+// handles stand for the z-order, top first); returns the front window of the desktop now in view.
 uintptr_t Switch(uintptr_t front = 0)
 {
     for (auto &[window, w] : g.windows) {
         HiddenWindow *r = RecordOf(&g.list, window, kModel);
         if (GoesWithTheDesktop(r, w.visible))
-            TakeIntoSlot(&g.list, window, r ? r->identity : IdentityOf(window), w.visible, g.desktop, window == front);
+            TakeIntoSlot(&g.list, window, r ? r->identity : IdentityOf(window), w.visible, g.desktop,
+                         window == front ? kInFront : kNotInFront, kModel);
     }
     g.desktop = (g.desktop + 1) % kDesktopCount;
     uintptr_t inFront = BringSlotIntoView(&g.list, g.desktop, 0, kModel);
-    MakeRequests(&g.list, kModel);
-    LookAtTheWaiting(&g.list, kModel);
-    g.looks = 0;
-    g.nextLook = g.now + NextLookMs(0);
+    EndChange();
     return inFront;
+}
+
+// The store command (the window as the filter reads it, shown) and the restore.
+void Store(uintptr_t window)
+{
+    TakeIntoSlot(&g.list, window, IdentityOf(window), 1, kStashSlot, kNotInFront, kModel);
+    EndChange();
+}
+void Restore()
+{
+    BringSlotIntoView(&g.list, kStashSlot, 1, kModel);
+    EndChange();
 }
 
 void Clear()
@@ -159,6 +216,8 @@ std::string SlotOf(uintptr_t window)
     return r ? std::to_string(r->slot) : "none";
 }
 
+typedef std::vector<std::string> Requests;
+
 class Following : public ::testing::TestWithParam<Platform> {
 protected:
     void SetUp() override
@@ -170,35 +229,41 @@ protected:
             g.windows[window] = {thread, true};
     }
     void TearDown() override { ForgetAll(&g.list); }
-    // Each window shows what it was last asked, and each record knows it; but on Windows NT 4,
-    // where nothing reports a change, not after two requests carried out between two looks.
-    void ExpectSettled(const char *visible, bool twoRequestsQueued = false)
-    {
-        EXPECT_EQ(visible, Visible());
-        if (!twoRequestsQueued || g.platform != kWindowsNt4) {
-            EXPECT_EQ(0, AnyOnTheWay(g.list)) << "platform " << g.platform;
-        }
-    }
 };
+
+// Each window shows what it was last asked, and each record knows it.
+#define EXPECT_SETTLED(visible)                                        \
+    do {                                                               \
+        EXPECT_EQ(visible, Visible());                                 \
+        EXPECT_EQ(0, AnyOnTheWay(g.list)) << "platform " << g.platform; \
+    } while (0)
 
 TEST_P(Following, ASwitchIntoAnEmptyAndIntoAFullDesktopEndsAsAskedAndSettlesEveryRecord)
 {
     EXPECT_EQ(0u, Switch(3));  // into an empty desktop
+    EXPECT_EQ((Requests{"hide 4", "hide 3", "hide 2", "hide 1", "answer? t30", "answer? t20", "answer? t10"}),
+              TakeRequests());
     Pass(2000);
-    ExpectSettled("0000");
+    EXPECT_SETTLED("0000");
+    EXPECT_EQ(Requests{}, TakeRequests());  // nothing more, however long it takes
     g.windows[5] = {40, true};  // a window opened on desktop 1
     Switch();
     Switch();
+    TakeRequests();
     EXPECT_EQ(3u, Switch());  // back into desktop 0, the front window as it was
+    EXPECT_EQ((Requests{"show 1", "show 2", "show 3", "show 4", "answer? t30", "answer? t20", "answer? t10"}),
+              TakeRequests());  // top first
     Pass(2000);
-    ExpectSettled("11110");
+    EXPECT_SETTLED("11110");
     EXPECT_EQ("1", SlotOf(5));
     EXPECT_EQ("none", SlotOf(3));  // seen in view: no longer ours
 }
 
 // A busy program's hides are still queued: a clear closes none of its windows, which belong to
 // desktop 0 already, and three more clicks bring them home, since every request is asked at once
-// and queues behind the last; none is taken for done early.
+// and queues behind the last; none is taken for done early, and none stays on the way once its
+// thread has carried out the round trip between two looks: a later show by its own program on
+// the next desktop makes it a window of that desktop.
 TEST_P(Following, QueuedHidesAreNeitherClosedNorTakenForDoneAndAQuickRoundTripBringsEveryWindowHome)
 {
     Busy(10, 3000);
@@ -211,13 +276,28 @@ TEST_P(Following, QueuedHidesAreNeitherClosedNorTakenForDoneAndAQuickRoundTripBr
         Switch();
         Pass(50);
     }
+    g.closed.clear();
+    Clear();  // back in view, their shows on the way
+    EXPECT_EQ((std::vector<uintptr_t>{1, 2, 3, 4}), g.closed);
     Pass(500);
     EXPECT_EQ("11110", Visible());
     Pass(3000);
-    ExpectSettled("11110", true);
+    EXPECT_SETTLED("11110");
     Switch();
     Pass(2000);
-    ExpectSettled("00001", true);
+    EXPECT_SETTLED("00001");
+    Set(1, true);
+    Pass(1000);
+    Switch();
+    Pass(1000);
+    EXPECT_SETTLED("00000");
+    Switch();
+    Switch();
+    Pass(1000);
+    EXPECT_SETTLED("01110");
+    Switch();
+    Pass(1000);
+    EXPECT_SETTLED("10001");
 }
 
 // Hidden with desktop 0, then shown again by its own program on desktop 1: it belongs there now.
@@ -231,22 +311,42 @@ TEST_P(Following, AWindowItsProgramShowsAgainJoinsTheDesktopInView)
     EXPECT_EQ(std::vector<uintptr_t>{2}, g.closed);
     Switch();
     Pass(1000);
-    ExpectSettled("0000");
+    EXPECT_SETTLED("0000");
     EXPECT_EQ("1", SlotOf(2));
     Switch();
     Switch();
     Pass(1000);
-    ExpectSettled("1011");
+    EXPECT_SETTLED("1011");
     Switch();
     Pass(1000);
-    ExpectSettled("0100");
+    EXPECT_SETTLED("0100");
     // Window 3 is gone and its handle now belongs to another program's window on desktop 1: the
     // old record is not its record.
     g.windows[3] = {50, true};
     for (int i = 0; i < 3; ++i) Switch();
     Pass(2000);
-    ExpectSettled("1001");
+    EXPECT_SETTLED("1001");
     EXPECT_EQ("1", SlotOf(3));
+}
+
+// Its program hid and showed it just before the click, and the platform reports both after the
+// switch took it in: neither is the hide the switch asked for, which is still on the way.
+TEST_P(Following, ChangesMadeBeforeTheWindowWasReadForARequestAreNotTheRequests)
+{
+    for (int round = 0; round < 2; ++round) {  // a window new to us, then one of ours
+        Busy(10, g.now + 2000);
+        Set(1, false);
+        Set(1, true);
+        g.now += 10;
+        Switch();
+        Pass(500);
+        Clear();
+        EXPECT_EQ(std::vector<uintptr_t>{}, g.closed);
+        Pass(2000);
+        EXPECT_SETTLED("0000");
+        Set(1, true);  // its program shows it on the desktop in view, which it joins
+        Pass(1000);
+    }
 }
 
 // A hung program answers nothing and carries out nothing: switches go on, and its window ends
@@ -257,9 +357,11 @@ TEST_P(Following, AHungProgramsWindowEndsWhereTheLastRequestPutIt)
     Switch();
     Pass(500);
     Switch();  // its hide is still queued: it stays with desktop 0
+    TakeRequests();
     Pass(6000);
-    ExpectSettled("0000");
+    EXPECT_SETTLED("0000");
     EXPECT_EQ("0", SlotOf(3));
+    EXPECT_EQ(Requests{}, TakeRequests());  // no second hide, nor a second message while one waits
     g.hungUntil[20] = g.now + 4000;  // hung while its desktop comes back
     Switch();
     Switch();
@@ -267,22 +369,130 @@ TEST_P(Following, AHungProgramsWindowEndsWhereTheLastRequestPutIt)
     EXPECT_EQ("1101", Visible());
     Switch();  // taken along before it ran again: it ends hidden with desktop 0
     Pass(5000);
-    ExpectSettled("0000", true);
+    EXPECT_SETTLED("0000");
     EXPECT_EQ("0", SlotOf(3));
 }
 
 // A window the system keeps from us refuses the request: no record waits for it. A message that
-// could not be sent to ask a thread for an answer is sent again later.
+// could not be sent to ask a thread for an answer is sent again with the next requests.
 TEST_P(Following, ARefusedRequestKeepsNoRecordAndAnAnswerThatCouldNotBeAskedForIsAskedAgain)
 {
     g.refusing.insert(4);
     g.failingAnswers[10] = 1;
     Switch();
+    EXPECT_EQ((Requests{"hide 4 refused", "hide 3", "hide 2", "hide 1", "answer? t20", "answer? t10 refused"}),
+              TakeRequests());
     EXPECT_EQ("none", SlotOf(4));
     Switch();
-    EXPECT_EQ(2, g.answersAsked[10]);
+    EXPECT_EQ((Requests{"hide 4 refused", "answer? t10"}), TakeRequests());
     Pass(1000);
-    ExpectSettled("0001");
+    EXPECT_SETTLED("0001");
+}
+
+// The stash comes back on top, the most recently stored first, so that the first stored ends on
+// top; a handle of a stored window that closed meanwhile, now another program's, is not asked.
+TEST_P(Following, TheStashComesBackOnTopAndNoStrangerWithAStoredWindowsHandleIsAsked)
+{
+    Store(1);
+    Store(3);
+    Pass(1000);
+    TakeRequests();
+    Restore();
+    EXPECT_EQ((Requests{"show-on-top 3", "show-on-top 1", "answer? t20", "answer? t10"}), TakeRequests());
+    Pass(1000);
+    EXPECT_SETTLED("1111");
+    Store(2);
+    Pass(1000);
+    g.windows[2] = {50, false};
+    TakeRequests();
+    Restore();
+    EXPECT_EQ(Requests{}, TakeRequests());
+    Pass(1000);
+    EXPECT_SETTLED("1011");
+}
+
+// A stored window that its program shows again is stored again before any look saw it: the store
+// looks first, and the window stays in the stash through a switch made while its hide is queued.
+TEST_P(Following, AWindowStoredAgainBeforeAnyLookStaysInTheStash)
+{
+    Store(3);
+    Pass(1000);
+    Set(3, true);
+    Busy(20, g.now + 1500);
+    Store(3);
+    Pass(500);
+    Switch();
+    Pass(2000);
+    EXPECT_SETTLED("0000");
+    Restore();
+    Pass(1000);
+    EXPECT_SETTLED("0010");
+}
+
+// Shown and hidden by its program, reported only after a restore made while it is busy: its show
+// is still on the way, and it goes with the desktop it was restored on.
+TEST_P(Following, AStoredWindowRestoredWhileBusyGoesWithTheDesktopItWasRestoredOn)
+{
+    Store(3);
+    Pass(1000);
+    Set(3, true);
+    Set(3, false);
+    Busy(20, g.now + 1500);
+    Restore();
+    Pass(100);
+    Switch();
+    Pass(3000);
+    EXPECT_SETTLED("0000");
+    for (int i = 0; i < 3; ++i) Switch();
+    Pass(1000);
+    EXPECT_SETTLED("1111");
+}
+
+// A settled window that shows already what is wanted is asked all the same: its program may
+// have queued a hide of its own, which our show then follows.
+TEST_P(Following, AWindowShowingWhatIsWantedIsAskedBehindItsProgramsOwnRequests)
+{
+    Store(3);
+    Pass(1000);
+    Set(3, true);
+    Pass(1000);
+    Busy(20, g.now + 1000);
+    g.queues[20].push_back({false, 3, kAskHide});
+    Restore();
+    Pass(2000);
+    EXPECT_SETTLED("1111");
+}
+
+// Our own windows carry their requests out inside the request, and a platform may report the
+// change there: the record stays whole until the request returns.
+TEST_P(Following, OurOwnWindowsCarryTheirRequestsOutInsideThem)
+{
+    g.windows[9] = {0, true};
+    for (int i = 0; i < 4; ++i) Switch();
+    Pass(1000);
+    EXPECT_SETTLED("11111");
+    EXPECT_EQ("none", SlotOf(9));
+}
+
+// The poll alone (no tick) looks at every window whose request is on the way, shows as well as
+// hides, never more than a second apart, and at a busy one's about once a second: a busy program
+// costs next to nothing. Where the thread has not answered yet, its answer brings the look.
+TEST_P(Following, ThePollLooksAtEveryRequestOnTheWayAtLeastOnceASecond)
+{
+    g.ticks = false;
+    for (uint32_t busy : {1000, 8000}) {
+        Busy(10, g.now + busy);
+        Switch();
+        Pass(200);
+        for (int i = 0; busy == 1000 && i < 3; ++i) Switch();  // a round trip: shows on the way
+        g.looks.clear();
+        Pass(10000);
+        EXPECT_SETTLED(busy == 1000 ? "1111" : "0000");
+        const std::vector<uint32_t> &at = g.looks[1];
+        ASSERT_FALSE(at.empty());
+        for (size_t i = 1; i < at.size(); ++i) EXPECT_LE(at[i] - at[i - 1], 1000u) << busy;
+        EXPECT_LE(at.size(), 40u) << busy;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(ThreePlatforms, Following, ::testing::Values(kWindows2000, kWindowsNt4, kWine),
@@ -312,11 +522,38 @@ TEST(FollowRules, OnlyWhatTheWindowDoesSettlesARequest)
         EXPECT_EQ(r.askedAfter, w.asked) << &r - rows;
         EXPECT_EQ(r.owedAfter, w.changesOwed) << &r - rows;
     }
-    EXPECT_EQ(kLeaveForeground, FrontAfterShowing(0, 0, kFrontInView));
-    EXPECT_EQ(kWaitForFront, FrontAfterShowing(1, 1, kFrontInView));  // a menu of ours is open
-    EXPECT_EQ(kWaitForFront, FrontAfterShowing(1, 0, kFrontOnTheWay));
-    EXPECT_EQ(kBringFrontForward, FrontAfterShowing(1, 0, kFrontInView));
-    EXPECT_EQ(kGiveToShellDesktop, FrontAfterShowing(1, 0, kNoFront));
+}
+
+// Where the foreground goes after a command: a foreground that no longer shows is ours to hand
+// on; a refused one is left to the window in front, which hands it on as it hides; a front window
+// still on its way is waited for, but not past about a second.
+TEST(FollowRules, TheForegroundIsHandedOnOnlyFromWhereNobodySeesIt)
+{
+    const ForegroundState ours = kForegroundOursToHandOn, users = kForegroundInView;
+    struct { ForegroundState foreground; int refused, menuOpen; FrontState front; uint32_t ms; FrontChoice choice; } rows[] = {
+        {users, 0, 0, kFrontInView, 0, kLeaveForeground},      {ours, 1, 0, kFrontInView, 0, kLeaveForeground},
+        {ours, 0, 1, kFrontInView, 0, kWaitForFront},          {ours, 0, 0, kFrontOnTheWay, 999, kWaitForFront},
+        {ours, 0, 0, kFrontOnTheWay, 1000, kGiveToWindowInView}, {ours, 0, 0, kFrontInView, 5000, kBringFrontForward},
+        {ours, 0, 0, kNoFront, 0, kGiveToWindowInView},        {ours, 0, 1, kNoFront, 5000, kWaitForFront}};
+    for (const auto &r : rows)
+        EXPECT_EQ(r.choice, FrontAfterShowing(r.foreground, r.refused, r.menuOpen, r.front, r.ms)) << "row " << &r - rows;
+}
+
+// The stash as it stands (rank: 0 on top) to the windows asked again, each right below the one
+// stored before it.
+TEST(FollowRules, AStashOutOfItsOrderIsPutBackEachWindowBelowTheOneStoredBeforeIt)
+{
+    struct { std::vector<int> rank, after; } rows[] = {
+        {{0, 1, 2}, {-1, -1, -1}},  {{5, 9, 40}, {-1, -1, -1}},  // in order, whatever stands between
+        {{1, 0, 2}, {-1, 0, -1}},   // the later stored one's program raised it last
+        {{2, 1, 0}, {-1, 0, 1}},    {{1, 2, 0}, {-1, -1, 1}},   {{0, 2, 1}, {-1, -1, 1}},
+        {{3, 0, 1, 2}, {-1, 0, 1, 2}}, {{}, {}}};
+    for (const auto &r : rows) {
+        std::vector<int> after(r.rank.size(), 7);
+        int asked = OrderToAsk(r.rank.data(), (int)r.rank.size(), after.data());
+        EXPECT_EQ(r.after, after) << "row " << &r - rows;
+        EXPECT_EQ((int)std::count_if(after.begin(), after.end(), [](int a) { return a >= 0; }), asked);
+    }
 }
 
 }  // namespace

@@ -142,15 +142,17 @@ TEST(HiddenWindows, ADamagedOrForeignRecoveryFileGivesNothingBack)
     Decode(longer, &accepted);
     EXPECT_EQ(0, accepted);
     // Sound checksums over what no version of the program writes: slots out of range, a class
-    // name without its NUL, an empty class name, no record at all.
+    // name without its NUL, an empty class name, no record at all, a count whose size wraps.
     const size_t second = kRecoveryHeaderSize + kRecoveryRecordSize;
-    std::vector<unsigned char> foreign[5] = {sound, sound, sound, sound,
+    std::vector<unsigned char> foreign[6] = {sound, sound, sound, sound,
                                              std::vector<unsigned char>(sound.begin(), sound.begin() + kRecoveryHeaderSize)};
     foreign[0][second + 16] = 5;
     memset(&foreign[1][second + 16], 0xFE, 4);  // -2
     memset(&foreign[2][second + 20], 'x', 32);
     foreign[3][second + 20] = '\0';
     foreign[4][8] = 0;
+    foreign[5].assign(sound.begin(), sound.begin() + kRecoveryHeaderSize + 4);  // 82,595,525 records of 52
+    memcpy(&foreign[5][8], "\xC5\x4E\xEC\x04", 4);                              // bytes: 2^32 + 4 bytes
     for (std::vector<unsigned char> &file : foreign) {
         Reseal(file);
         EXPECT_TRUE(Decode(file, &accepted).empty()) << "case " << &file - foreign;

@@ -26,3 +26,12 @@ TEST(WindowFilter, ANameLongerThanTheReadIsJudgedByItsFirst31Characters)
     EXPECT_EQ(1, IsExcludedClassName(EXCLUDED_CLASSES));  // the whole 39-character list itself
     EXPECT_EQ(39u, strlen(EXCLUDED_CLASSES));
 }
+
+TEST(WindowFilter, NewerShellsHostsAreMatchedWholeAndWithoutCase)
+{
+    struct { const char *name; int host; } cases[] = {
+        {"Shell_SecondaryTrayWnd", 1}, {"shell_secondarytraywnd", 1}, {"NOTIFYICONOVERFLOWWINDOW", 1},
+        {"TopLevelWindowForOverflowXamlIsland", 1}, {"Shell_SecondaryTrayWndX", 0}, {"Shell_Secondary", 0},
+        {"NotifyIconOverflow", 0}, {"", 0}};
+    for (const auto &c : cases) EXPECT_EQ(c.host, IsShellHostClassName(c.name)) << '"' << c.name << '"';
+}

@@ -152,17 +152,17 @@ TEST_F(Desktops, StashedWindowsComeBackTogetherOnTheDesktopInView)
 {
     HelperWindows helper({"Beta*3"});
     HWND b0 = helper.Find("Beta", 0), b1 = helper.Find("Beta", 1), b2 = helper.Find("Beta", 2);
-    StoreCurrentWindow();  // no current window: nothing
+    StoreCurrentWindow(self);  // no current window: nothing
     MakeCurrent(b0);
-    StoreCurrentWindow();
+    StoreCurrentWindow(self);
     MakeCurrent(b1);
-    StoreCurrentWindow();
-    StoreCurrentWindow();  // the current window was cleared
+    StoreCurrentWindow(self);
+    StoreCurrentWindow(self);  // the current window was cleared
     EXPECT_GONE(b0);
     EXPECT_GONE(b1);
     EXPECT_TRUE(IsWindowVisible(b2));
     helper.ClearLog();
-    RestoreStoredWindows();
+    RestoreStoredWindows(self);
     EXPECT_SHOWN(b0);
     EXPECT_SHOWN(b1);
     EXPECT_TRUE(WaitUntil([&] { return helper.Lines("SHOW").size() == 2; }));
@@ -175,17 +175,17 @@ TEST_F(Desktops, StashedWindowsComeBackTogetherOnTheDesktopInView)
     };
     EXPECT_TRUE(WaitUntil([&] { return stacked() == std::vector<HWND>{b0, b1, b2}; }));  // on top of what is in view
     helper.ClearLog();
-    RestoreStoredWindows();
+    RestoreStoredWindows(self);
     Pump(200);
     EXPECT_TRUE(helper.Lines("SHOW").empty());
 
     // Stored on one desktop, restored on the next: it belongs to the desktop in view.
     int from = CurrentDesktop();
     MakeCurrent(b2);
-    StoreCurrentWindow();
+    StoreCurrentWindow(self);
     Switch();
     EXPECT_GONE(b0);
-    RestoreStoredWindows();
+    RestoreStoredWindows(self);
     EXPECT_SHOWN(b2);
     EXPECT_FALSE(IsWindowVisible(b0));
     SwitchTo(from);
@@ -346,14 +346,16 @@ void CarryOutHeld(bool report)
         BOOL was = IsWindowVisible(window);
         SetWindowPos(window, NULL, 0, 0, 0, 0, flags & ~SWP_ASYNCWINDOWPOS);
         if (report && IsWindowVisible(window) != was)
-            g_reportChange((HWINEVENTHOOK)1, was ? EVENT_OBJECT_HIDE : EVENT_OBJECT_SHOW, window, OBJID_WINDOW, CHILDID_SELF, 0, 0);
+            g_reportChange((HWINEVENTHOOK)1, was ? EVENT_OBJECT_HIDE : EVENT_OBJECT_SHOW, window, OBJID_WINDOW,
+                           CHILDID_SELF, 0, GetTickCount());
     }
     g_held.clear();
 }
 
 // A quick round of four switches, and a clear, while a busy program's hides are held back long
 // after it has answered: nothing takes the answer, or the time, for the hide. Its windows end
-// home, nothing sent away is asked to close, and where changes are reported every record settles.
+// home, nothing sent away is asked to close, and every record settles, reported or not: a window
+// its program shows on the next desktop then goes with that desktop, and comes back only with it.
 TEST_F(Desktops, HeldBackRequestsEndWithEveryWindowHomeAndAClearClosesNothingSentAway)
 {
     HelperWindows busy({"Busy*2"}), calm({"Calm"});
@@ -362,7 +364,7 @@ TEST_F(Desktops, HeldBackRequestsEndWithEveryWindowHomeAndAClearClosesNothingSen
     const PlatformSeams real = g_seams;
     g_seams.setWinEventHook = TakeEventProcedure;
     StartFollowing();
-    for (bool report : {true, false}) {  // unreported, a window hidden and shown between two looks stays on the way
+    for (bool report : {true, false}) {
         g_seams.setWindowPos = HoldRequest;
         Switch();
         EXPECT_GONE(c);
@@ -376,16 +378,85 @@ TEST_F(Desktops, HeldBackRequestsEndWithEveryWindowHomeAndAClearClosesNothingSen
         Pump(300);
         CheckShownWindows();
         for (HWND w : {b0, b1, c}) EXPECT_SHOWN(w);
-        if (report) {
-            EXPECT_EQ(0, AnyOnTheWay(*Followed()));
-        }
+        EXPECT_EQ(0, AnyOnTheWay(*Followed())) << report;
         Switch();  // and they go with desktop 0 as ever
         for (HWND w : {b0, b1, c}) EXPECT_GONE(w);
+        if (report) {
+            SwitchTo(0);
+            continue;
+        }
+        ShowWindow(b0, SW_SHOW);  // by its program, on desktop 1
+        Pump(300);
+        CheckShownWindows();
+        Switch();
+        EXPECT_GONE(b0);
+        busy.ClearLog();
         SwitchTo(0);
+        EXPECT_SHOWN(b1);
+        EXPECT_EQ(Lines{"Busy 1"}, busy.Lines("SHOW"));
+        SwitchTo(1);
+        EXPECT_SHOWN(b0);
     }
     EXPECT_TRUE(busy.Lines("SC_CLOSE").empty());
     g_seams = real;
     StopFollowing();
+}
+
+BOOL WINAPI RefuseForeground(HWND)
+{
+    return FALSE;  // as the foreground lock of Windows 2000 and later refuses a program in the background
+}
+
+// After a store or a switch the foreground is on a window in view, never on one that no longer
+// shows; where our own call for it is refused, the window in front hands it on as it hides.
+TEST_F(Desktops, NoHiddenWindowKeepsTheForeground)
+{
+    HelperWindows helper({"Rho*2"});
+    HWND r0 = helper.Find("Rho", 0), r1 = helper.Find("Rho", 1);
+    auto inView = [] {
+        Pump(0);
+        HWND foreground = GetForegroundWindow();
+        return !foreground || IsWindowVisible(foreground);
+    };
+    MakeCurrent(r0);
+    StoreCurrentWindow(self);
+    EXPECT_GONE(r0);
+    EXPECT_TRUE(WaitUntil(inView)) << Name(GetForegroundWindow());
+    const PlatformSeams real = g_seams;
+    g_seams.setForegroundWindow = RefuseForeground;
+    MakeCurrent(r1);
+    Switch();
+    EXPECT_GONE(r1);
+    EXPECT_TRUE(WaitUntil(inView)) << Name(GetForegroundWindow());
+    g_seams = real;
+}
+
+// The stash comes back in the order it was stored, the first stored in front, though the later
+// stored one's program is busy and raises it last.
+TEST_F(Desktops, TheStashComesBackInItsOrderWhateverEachProgramsSpeed)
+{
+    HelperWindows quick({"Quick"}), slow({"Slow"});
+    HWND q = quick.Find("Quick"), w = slow.Find("Slow");
+    MakeCurrent(q);
+    StoreCurrentWindow(self);
+    MakeCurrent(w);
+    StoreCurrentWindow(self);
+    EXPECT_GONE(q);
+    EXPECT_GONE(w);
+    PostMessageA(w, WM_APP + 1, 1500, 0);  // its thread takes no message for 1.5 s
+    Sleep(100);
+    SetForegroundWindow(self);  // where the tray menu leaves it
+    RestoreStoredWindows(self);
+    EXPECT_SHOWN(q);
+    EXPECT_TRUE(Becomes(w, true));
+    auto stacked = [&] {
+        std::vector<HWND> order;
+        for (HWND x = GetTopWindow(NULL); x; x = GetWindow(x, GW_HWNDNEXT))
+            if (x == q || x == w) order.push_back(x);
+        return order;
+    };
+    EXPECT_TRUE(WaitUntil([&] { Pump(0); return stacked() == std::vector<HWND>{q, w}; }));
+    EXPECT_EQ(q, GetForegroundWindow()) << Name(GetForegroundWindow());
 }
 
 BOOL CALLBACK CollectManageable(HWND window, LPARAM list)
