@@ -36,7 +36,7 @@ add_library(trellith_core STATIC
     src/schemes/scheme_file.cpp
     src/scheduler/tick.cpp src/scheduler/countdown_dialog.cpp
     src/settings/autorun.cpp src/settings/settings_dialog.cpp
-    src/tray/main_window.cpp src/tray/popup_menu.cpp src/tray/tray_icon.cpp
+    src/tray/desktop_keys.cpp src/tray/main_window.cpp src/tray/popup_menu.cpp src/tray/tray_icon.cpp
     src/ui/about_dialog.cpp src/ui/owner_draw.cpp)
 target_compile_options(trellith_core PRIVATE ${TRELLITH_FLAGS} -Os -ffunction-sections -fdata-sections)
 # The common controls and the multimedia library are loaded when first needed (a countdown, the

@@ -1,5 +1,6 @@
 #include "main_window.h"
 #include "commands.h"
+#include "desktop_keys.h"
 #include "popup_menu.h"
 #include "tray_icon.h"
 #include "../app/app_state.h"
@@ -24,10 +25,12 @@ static void OnCreate(HWND window)
     AddTrayIcon(window);
     BuildPopupMenu();
     SetTimer(window, TIMER_ID, TIMER_PERIOD_MS, NULL);
+    RegisterDesktopKeys(window);
 }
 
 static void OnDestroy(HWND window)
 {
+    UnregisterDesktopKeys(window);
     KillTimer(window, TIMER_ID);
     RemoveTrayIcon();
     PostQuitMessage(0);
@@ -119,6 +122,7 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_COMMAND: return OnCommand(window, wParam, lParam);
     case WM_TIMER: OnTimer(window); return 0;
     case WM_TRAYNOTIFY: OnTrayNotify(window, lParam); return 0;
+    case WM_HOTKEY: OnDesktopKey(window, (int)wParam); return 0;
     case WM_MENU_CLOSED:
         // The menu took the foreground for our invisible window: a command that showed or hid
         // windows has handed it on already; after any other, or none, it goes to a window in view.

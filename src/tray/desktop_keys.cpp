@@ -1,0 +1,57 @@
+#include "desktop_keys.h"
+#include "key_rules.h"
+#include "tray_icon.h"
+#include "../desktops/desktops.h"
+
+static int g_heldKey;  // the send key not let go since it sent a window, or 0
+static UINT_PTR g_releaseTimer;
+
+static int ReadKeysValue(DWORD *value)
+{
+    HKEY key;
+    DWORD type = 0, size = sizeof *value;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Trellith", 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return 0;
+    LONG result = RegQueryValueExA(key, "Hotkeys", NULL, &type, (BYTE *)value, &size);
+    RegCloseKey(key);
+    return result == ERROR_SUCCESS && type == REG_DWORD && size == sizeof *value;
+}
+
+void RegisterDesktopKeys(HWND window)
+{
+    DWORD value = 0;
+    int read = ReadKeysValue(&value);
+    if (!KeysWanted(read, value)) return;
+    for (int id = 1; id <= kDesktopKeyCount; ++id) {
+        DesktopKey key = DesktopKeyOf(id);
+        RegisterHotKey(window, id, key.modifiers, key.virtualKey);
+    }
+}
+
+void UnregisterDesktopKeys(HWND window)
+{
+    for (int id = 1; id <= kDesktopKeyCount; ++id) UnregisterHotKey(window, id);
+    if (g_releaseTimer) KillTimer(NULL, g_releaseTimer);
+    g_releaseTimer = 0;
+    g_heldKey = 0;
+}
+
+// The platform says nothing when a key that was pressed is let go: its state is read instead.
+static VOID CALLBACK WatchRelease(HWND, UINT, UINT_PTR, DWORD)
+{
+    if (GetAsyncKeyState((int)DesktopKeyOf(g_heldKey).virtualKey) < 0) return;
+    KillTimer(NULL, g_releaseTimer);
+    g_releaseTimer = 0;
+    g_heldKey = 0;
+}
+
+void OnDesktopKey(HWND window, int id)
+{
+    KeyAction action = ActionOfKey(id, CurrentDesktop(), id == g_heldKey);
+    if (action.command == kKeyShowsDesktop) {
+        ShowDesktopIcon(ShowDesktop(window, action.desktop));
+    } else if (action.command == kKeySendsFront) {
+        SendFrontWindow(window, action.desktop);
+        g_heldKey = id;
+        g_releaseTimer = SetTimer(NULL, g_releaseTimer, 50, WatchRelease);
+    }
+}
