@@ -14,9 +14,11 @@ int IsCompleteSave(const unsigned char *data, size_t size)
     if (size < kSchemeRecordSize + 4 || size % kSchemeRecordSize != 4) return 0;
     for (size_t at = 0; at + 4 < size; at += kSchemeRecordSize) {
         Scheme scheme;
-        if (!DecodeScheme(data + at, &scheme) || scheme.name[0] == '\0') return 0;
+        if (!DecodeScheme(data + at, &scheme)) return 0;
     }
-    return 1;
+    for (size_t at = 0; at < size; ++at)
+        if (data[at]) return 1;
+    return 0;
 }
 
 int IsBriefLock(uint32_t error, int replacing)

@@ -11,8 +11,9 @@ enum LeftoverAction { kNoLeftover, kRemoveLeftover, kPromoteLeftover, kSetLeftov
 LeftoverAction LeftoverNewFileAction(int schemeFileThere, int newFileThere, int newFileComplete);
 
 // Whether the bytes are a save as this program writes it: the empty list (no bytes at all), or a
-// file that decodes and names every scheme. A file whose length reached the disk and whose data
-// did not reads as zeros: records without a name, which the settings never make.
+// file that the reading rules accept, as the program writes back whatever they accept (a scheme
+// without a name from a hand-made file, say). A file whose length reached the disk and whose
+// data did not reads as zeros throughout: torn.
 int IsCompleteSave(const unsigned char *data, size_t size);
 
 // Errors that mean another program holds the file for a moment (a virus scanner opens a file

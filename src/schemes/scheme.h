@@ -42,9 +42,16 @@ void FreeSchemeList(Scheme **head);
 // scheme on either side has, its name shortened at a whole character where it would not fit, so
 // that no scheme hides behind another of its name.
 void RenameClashingSchemes(const Scheme *kept, Scheme *added);
-// Takes the schemes of a file read after ours were made (a file unread at start, or one that
-// another writer changed since it was read) into *ours, which owns them afterwards: the file's
-// first, in its order, then the rest of ours, renamed where they clash. A scheme of ours that is
-// the same as one of the file's (name and every kept field) stands in its place, so that a file
-// that only repeats ours adds nothing, and no record of ours is freed.
-void TakeInFileSchemes(Scheme **ours, Scheme *file);
+// Takes another writer's schemes (theirs, a file read after ours were made) into *ours, scheme by
+// scheme, against the schemes both sides started from (base; NULL where the file could not be read
+// when ours were made). A scheme's name is what it is known by (the k-th of a name matches the
+// k-th of that name). Changed on one side only (added, edited or deleted), it is that side's;
+// changed on both to the same, it is kept once; changed on both differently, theirs stands and ours
+// goes beside it under a free name (RenameClashingSchemes); deleted on one side and edited on the
+// other, the edited one stays. Theirs come in the file's order, then the rest of ours. Records of
+// ours are kept where they stay, with theirs' fields where theirs won, so that others may point to
+// them; *ours owns every record afterwards. 0 when memory ran out: then nothing has changed, and
+// theirs is still the caller's. The fired flags, which no file keeps, are not compared.
+int MergeSchemes(Scheme **ours, const Scheme *base, Scheme *theirs);
+// The force-close word by the same rule: theirs where they changed it, else ours.
+uint32_t MergeWord(uint32_t base, uint32_t ours, uint32_t theirs);

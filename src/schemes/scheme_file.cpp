@@ -16,13 +16,13 @@ static int g_unread;
 static int g_unreadableTries;
 static uint32_t g_ticksToNextTry;
 
-// The scheme file as this run last read or wrote it. A save that finds another file in its
-// place (another session's Trellith, a copy back from a backup) reads that one first.
-struct FileStamp {
-    DWORD there, sizeLow, sizeHigh;
-    FILETIME written;
-};
-static FileStamp g_known;
+// The bytes this run last read from the file or put in its place: what this run and another
+// writer (another session's Trellith, a copy back from a backup) both started from, where a save
+// finds other bytes there. Its time says nothing: a backup tool, a change of time zone on FAT, a
+// flush that failed after the replace all move it.
+static unsigned char *g_base;
+static DWORD g_baseSize;
+static int g_baseKnown;
 
 // The outcomes of a read: 1 read, 0 absent, and these two.
 const int kBrieflyLocked = -1, kCannotRead = -2;
@@ -40,24 +40,14 @@ static void NameWithSuffix(char *out, const char *name, const char *suffix)
     strcat(out, suffix);
 }
 
-static FileStamp StampOf(const char *name)
+// Without the memory for a copy, the base is unknown, and a later merge starts from nothing.
+static void KeepAsBase(const unsigned char *data, DWORD size)
 {
-    FileStamp stamp;
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    ZeroMemory(&stamp, sizeof stamp);
-    if (GetFileAttributesExA(name, GetFileExInfoStandard, &data)) {
-        stamp.there = 1;
-        stamp.sizeLow = data.nFileSizeLow;
-        stamp.sizeHigh = data.nFileSizeHigh;
-        stamp.written = data.ftLastWriteTime;
-    }
-    return stamp;
-}
-
-static int SameStamp(const FileStamp &a, const FileStamp &b)
-{
-    return a.there == b.there && a.sizeLow == b.sizeLow && a.sizeHigh == b.sizeHigh &&
-           CompareFileTime(&a.written, &b.written) == 0;
+    FreeRecord(g_base);
+    g_base = (unsigned char *)AllocRecord(size ? size : 1);
+    g_baseKnown = g_base != NULL;
+    g_baseSize = g_baseKnown ? size : 0;
+    if (g_baseKnown) memcpy(g_base, data, size);
 }
 
 static int ReadFailure(DWORD error)
@@ -81,8 +71,8 @@ template <class Attempt> static BOOL WaitOutBriefLock(int replacing, DWORD start
 }
 
 // Reads a whole file into *data (the caller frees it): 1, or 0 when there is no such file,
-// kBrieflyLocked or kCannotRead. *stamp is the file as it was read.
-static int ReadWholeFile(const char *name, unsigned char **data, DWORD *size, FileStamp *stamp)
+// kBrieflyLocked or kCannotRead.
+static int ReadWholeFile(const char *name, unsigned char **data, DWORD *size)
 {
     *data = NULL;
     *size = 0;
@@ -98,7 +88,6 @@ static int ReadWholeFile(const char *name, unsigned char **data, DWORD *size, Fi
     int result = kCannotRead;
     if (*size != INVALID_FILE_SIZE && high == 0 && (*data = (unsigned char *)AllocRecord(*size ? *size : 1)) != NULL) {
         result = ReadFile(file, *data, *size, &read, NULL) && read == *size ? 1 : ReadFailure(GetLastError());
-        *stamp = StampOf(name);
     }
     CloseHandle(file);
     if (result != 1) {
@@ -134,8 +123,7 @@ static int SettleLeftover(const char *name)
     if (freshThere && !there) {
         unsigned char *data;
         DWORD size;
-        FileStamp stamp;
-        int result = ReadWholeFile(fresh, &data, &size, &stamp);
+        int result = ReadWholeFile(fresh, &data, &size);
         if (result < 0) return result;
         complete = result && IsCompleteSave(data, size);
         FreeRecord(data);
@@ -155,31 +143,54 @@ static int SettleLeftover(const char *name)
 
 // Reads the scheme file into *list: 1 accepted, 0 absent or rejected (a rejected one is kept
 // aside first, but for the empty file that is the saved empty list), kBrieflyLocked or
-// kCannotRead. A file read, accepted or not, becomes the file this run knows.
+// kCannotRead. A file read, accepted or not, and a file found missing, becomes the base.
 static int ReadSchemeFile(const char *name, Scheme **list, uint32_t *forceClose)
 {
     unsigned char *data;
     DWORD size;
-    FileStamp stamp;
-    ZeroMemory(&stamp, sizeof stamp);
-    int result = ReadWholeFile(name, &data, &size, &stamp);
+    int result = ReadWholeFile(name, &data, &size);
     if (result < 0) return result;
     if (result) {
         result = DecodeSchemeFile(data, size, list, forceClose);
         if (result == kNoMemoryForFile) result = kCannotRead;
         if (result == 0 && size != 0 && !KeepAside(name, name, 0)) g_keepRejectedFile = 1;
     }
+    if (result >= 0) KeepAsBase(data, size);
     FreeRecord(data);
-    if (result >= 0) g_known = stamp;
     return result;
+}
+
+// Held from the comparison with the base to the flush of a save, and while a start settles a
+// save cut short: another session's Trellith, which the single-instance mutex does not reach,
+// waits meanwhile. Opened without sharing and deleted when closed, so that a writer that dies
+// holding it leaves none behind. *brief tells a lock held by another writer from a folder that
+// may not be written.
+static HANDLE TakeWriterLock(const char *name, DWORD startMs, int *brief)
+{
+    char lockName[kSchemeFileNameSize + 8];
+    NameWithSuffix(lockName, name, ".lock");
+    HANDLE lock = INVALID_HANDLE_VALUE;
+    WaitOutBriefLock(0, startMs, [&]() -> BOOL {
+        lock = CreateFileA(lockName, GENERIC_WRITE, 0, NULL, OPEN_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, NULL);
+        return lock != INVALID_HANDLE_VALUE;
+    });
+    *brief = lock == INVALID_HANDLE_VALUE && IsBriefLock(GetLastError(), 0);
+    return lock;
 }
 
 static int ReadAtStartOrRetry(Scheme **list, uint32_t *forceClose)
 {
     char name[kSchemeFileNameSize];
+    int brief;
     if (!SchemeFileName(name)) return 0;
+    // Where no lock can be made (a folder that may not be written), the file is read all the same.
+    HANDLE lock = TakeWriterLock(name, GetTickCount(), &brief);
+    if (brief) return kBrieflyLocked;
     int settled = SettleLeftover(name);
-    return settled < 0 ? settled : ReadSchemeFile(name, list, forceClose);
+    int result = settled < 0 ? settled : ReadSchemeFile(name, list, forceClose);
+    if (lock != INVALID_HANDLE_VALUE) CloseHandle(lock);
+    return result;
 }
 
 static void NoteReadOutcome(int result)
@@ -211,20 +222,61 @@ void RetryUnreadSchemeFile(int now)
     if (result <= 0) return;
     // As if loaded at start: the file's schemes first, then any made meanwhile; a force-close
     // option set meanwhile stays set.
-    TakeInFileSchemes(SchemeListHead(), loaded);
+    if (!MergeSchemes(SchemeListHead(), NULL, loaded)) {
+        FreeSchemeList(&loaded);
+        NoteReadOutcome(kCannotRead);  // not taken in: the file stays unread, and is not overwritten
+        return;
+    }
     if (!ForceCloseOption()) SetForceCloseOption(forceClose);
 }
 
-// Another writer replaced the file since this run read it: its schemes are taken in before
-// the save, so that neither side's confirmed schemes are lost. 0 when it cannot be read now.
-static int TakeInChangedFile(const char *name, Scheme **list)
+// Another writer's file merged into *list against the base (MergeSchemes); a damaged one is kept
+// aside and tells nothing. 0 when memory runs out, or a damaged file cannot be kept aside.
+static int MergeFile(const char *name, Scheme **list, const unsigned char *data, DWORD size)
 {
-    Scheme *theirs = NULL;
-    uint32_t forceClose = 0;  // this run's option stands: the user has just set it
-    int result = ReadSchemeFile(name, &theirs, &forceClose);
-    if (result < 0 || g_keepRejectedFile) return 0;
-    if (theirs) TakeInFileSchemes(list, theirs);
-    return 1;
+    Scheme *base = NULL, *theirs = NULL;
+    uint32_t baseForce = 0, theirForce = 0;
+    int decoded = DecodeSchemeFile(data, size, &theirs, &theirForce);
+    if (decoded == kNoMemoryForFile) return 0;
+    if (!decoded && size != 0) {
+        if (!KeepAside(name, name, 0)) g_keepRejectedFile = 1;
+        return !g_keepRejectedFile;
+    }
+    if (g_baseKnown && DecodeSchemeFile(g_base, g_baseSize, &base, &baseForce) == kNoMemoryForFile) {
+        FreeSchemeList(&theirs);
+        return 0;
+    }
+    if (!decoded) theirForce = baseForce;  // the empty list keeps no word
+    int merged = MergeSchemes(list, base, theirs);
+    if (merged) SetForceCloseOption(MergeWord(baseForce, ForceCloseOption(), theirForce));
+    else FreeSchemeList(&theirs);
+    FreeSchemeList(&base);
+    return merged;
+}
+
+// Before a save: where the file's bytes are not the base, another writer changed it since, and
+// its changes are merged in. A missing file tells nothing of deletions: ours are written as they
+// are. A brief lock is waited out until the deadline from startMs; 0 when the file cannot be read
+// by then, or cannot be merged.
+static int TakeInChanges(const char *name, Scheme **list, DWORD startMs)
+{
+    unsigned char *data;
+    DWORD size;
+    int read;
+    for (int i = 0;; ++i) {
+        read = ReadWholeFile(name, &data, &size);
+        uint32_t wait = BriefLockWaitMs(i, GetTickCount() - startMs);
+        if (read != kBrieflyLocked || !wait) break;
+        Sleep(wait);
+    }
+    if (read <= 0) return read == 0;
+    int done = 1;
+    if (!g_baseKnown || size != g_baseSize || memcmp(data, g_base, size) != 0) {
+        done = MergeFile(name, list, data, size);
+        if (done) KeepAsBase(data, size);
+    }
+    FreeRecord(data);
+    return done;
 }
 
 int SaveSchemes()
@@ -246,11 +298,10 @@ static BOOL FlushFile(const char *name)
     return flushed;
 }
 
-int SaveSchemeList(Scheme **list)
+// The save itself, under the writer's lock.
+static int SaveLocked(const char *name, Scheme **list, DWORD start)
 {
-    char name[kSchemeFileNameSize], temp[kSchemeFileNameSize + 4];
-    if (!SchemeFileName(name) || g_keepRejectedFile || g_unread) return 0;
-    const DWORD start = GetTickCount();
+    char temp[kSchemeFileNameSize + 4];
     // A scheme file that may not be written (read-only, no rights) stays as it is.
     // A missing one is no obstacle, and is not made here: only a complete save creates it.
     BOOL mayWrite = WaitOutBriefLock(0, start, [&]() -> BOOL {
@@ -260,8 +311,7 @@ int SaveSchemeList(Scheme **list)
         CloseHandle(old);
         return TRUE;
     });
-    if (!mayWrite) return 0;
-    if (!SameStamp(StampOf(name), g_known) && !TakeInChangedFile(name, list)) return 0;
+    if (!mayWrite || !TakeInChanges(name, list, start)) return 0;
     NameWithSuffix(temp, name, ".new");
     size_t size = SchemeFileSize(*list);
     unsigned char *data = (unsigned char *)AllocRecord(size ? size : 1);
@@ -276,14 +326,26 @@ int SaveSchemeList(Scheme **list)
         saved = WriteFile(file, data, (DWORD)size, &written, NULL) && written == size &&
                 FlushFileBuffers(file);
         CloseHandle(file);
-        const FileStamp ours = StampOf(temp);  // a rename keeps size and time
         saved = saved && WaitOutBriefLock(1, start, [&]() -> BOOL {
             return MoveFileExA(temp, name, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
         });
         if (!saved) DeleteFileA(temp);
+        if (saved) KeepAsBase(data, (DWORD)size);  // in the file's place, flushed or not
         saved = saved && WaitOutBriefLock(0, start, [&]() { return FlushFile(name); });
-        if (saved) g_known = ours;
     }
     FreeRecord(data);
+    return saved;
+}
+
+int SaveSchemeList(Scheme **list)
+{
+    char name[kSchemeFileNameSize];
+    int brief;
+    if (!SchemeFileName(name) || g_keepRejectedFile || g_unread) return 0;
+    const DWORD start = GetTickCount();
+    HANDLE lock = TakeWriterLock(name, start, &brief);
+    if (lock == INVALID_HANDLE_VALUE) return 0;  // another writer is at it: a locked file, as any
+    int saved = SaveLocked(name, list, start);
+    CloseHandle(lock);
     return saved;
 }

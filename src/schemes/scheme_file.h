@@ -23,8 +23,9 @@ void RetryUnreadSchemeFile(int now);
 // to a temporary file that takes the old one's place only once it is complete and on the disk,
 // and the replace is flushed before the save counts as done, so a failure or a power cut at any
 // point leaves the old file or the new one. A file that another program holds for a moment is
-// waited for, about a second in all. A file that another writer changed since this run read it
-// is read first and its schemes taken into *list (TakeInFileSchemes). SaveSchemes saves the
-// scheme list.
+// waited for, about a second in all. A file whose bytes are not those this run last read or wrote
+// there was changed by another writer meanwhile: its changes are merged into *list first
+// (MergeSchemes). One writer at a time, across sessions: "<name>.lock" is held from that
+// comparison to the flush, waited for within the same second. SaveSchemes saves the scheme list.
 int SaveSchemeList(Scheme **list);
 int SaveSchemes();

@@ -105,33 +105,3 @@ void RenameClashingSchemes(const Scheme *kept, Scheme *added)
         }
     }
 }
-
-static int SameScheme(const Scheme *a, const Scheme *b)
-{
-    return strcmp(a->name, b->name) == 0 && a->triggerKind == b->triggerKind &&
-           a->triggerMinutes == b->triggerMinutes && a->actionKind == b->actionKind &&
-           a->delaySeconds == b->delaySeconds && a->suspended == b->suspended &&
-           a->suspendAfterOnce == b->suspendAfterOnce;
-}
-
-void TakeInFileSchemes(Scheme **ours, Scheme *file)
-{
-    Scheme *merged = NULL, **tail = &merged;
-    while (file) {
-        Scheme *theirs = file, **mine = ours;
-        file = file->next;
-        while (*mine && !SameScheme(*mine, theirs)) mine = &(*mine)->next;
-        if (*mine) {  // the same scheme on both sides: ours, which others may point to, stays
-            Scheme *kept = *mine;
-            *mine = kept->next;
-            FreeRecord(theirs);
-            theirs = kept;
-        }
-        *tail = theirs;
-        tail = &theirs->next;
-    }
-    *tail = NULL;
-    RenameClashingSchemes(merged, *ours);
-    *tail = *ours;
-    *ours = merged;
-}

@@ -13,13 +13,16 @@ TEST(FileRules, ALeftoverNewFileIsTakenOnlyWhereItIsAloneAndAWholeSave)
     };
     for (const auto &r : rows)
         EXPECT_EQ(r.action, LeftoverNewFileAction(r.there, r.fresh, r.complete)) << r.there << r.fresh << r.complete;
-    // What a save writes: the empty list, or named schemes; a length that reached the disk
-    // without its data reads as zeros.
-    std::string named(84, '\0'), zeros(84, '\0');
+    // What a save writes: the empty list, or whatever the reading rules accept, a scheme without
+    // a name from a hand-made file among them; a length that reached the disk without its data
+    // reads as zeros.
+    std::string named(84, '\0'), zeros(84, '\0'), unnamed(84, '\0'), outOfRange(84, '\0');
     named[0] = 'a';
+    unnamed[80] = 1;  // the force-close word
+    outOfRange[48] = 4;  // a trigger kind the reading rules refuse
     struct { std::string bytes; int complete; } files[] = {
-        {"", 1}, {named, 1}, {named.substr(0, 80) + named, 1}, {zeros, 0},
-        {named.substr(0, 80) + zeros, 0}, {named + "x", 0}, {std::string(4, '\0'), 0}};
+        {"", 1}, {named, 1}, {named.substr(0, 80) + named, 1}, {zeros, 0}, {unnamed, 1},
+        {named.substr(0, 80) + zeros, 1}, {outOfRange, 0}, {named + "x", 0}, {std::string(4, '\0'), 0}};
     for (const auto &f : files)
         EXPECT_EQ(f.complete, IsCompleteSave((const unsigned char *)f.bytes.data(), f.bytes.size())) << f.bytes.size();
 }

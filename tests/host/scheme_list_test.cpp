@@ -132,9 +132,9 @@ TEST_F(SchemeList, SchemesMadeWhileTheFileWasUnreadNeverHideBehindTheFilesOwn)
 
 namespace {
 
-// Another writer's file, taken in before a save: the file's schemes first, ours after them,
-// each of ours that only repeats one of the file's in its place, and a clashing name renamed
-// against every name on both sides.
+// A file read only after ours were made: the file's schemes first, ours after them, each of ours
+// that only repeats one of the file's in its place, and a clashing name renamed against every
+// name on both sides.
 TEST_F(SchemeList, AFilesSchemesAreTakenInWithoutLosingOrDuplicatingAny)
 {
     for (const char *name : {"a", "a(2)", "b", "c"}) AddScheme(name);
@@ -147,7 +147,7 @@ TEST_F(SchemeList, AFilesSchemesAreTakenInWithoutLosingOrDuplicatingAny)
     (*SchemeListHead())->next->delaySeconds = 0;
     Scheme *file = *SchemeListHead();
     *SchemeListHead() = ours;
-    TakeInFileSchemes(SchemeListHead(), file);
+    ASSERT_EQ(1, MergeSchemes(SchemeListHead(), NULL, file));  // nothing known of what both started from
     EXPECT_EQ("b;a;d;a(3);a(2);c;", Names(*SchemeListHead()));
     EXPECT_EQ(b, *SchemeListHead());  // ours stands in for the file's copy
     EXPECT_EQ(a, b->next->next->next);

@@ -35,6 +35,7 @@ protected:
         }
         DeleteFileA(fresh.c_str());
         RemoveDirectoryA(fresh.c_str());
+        DeleteFileA((ini + ".lock").c_str());
         RemoveDirectoryA(ini.c_str());
     }
     static std::string Record(const char *name, char minutesLow, char fired = 0)
@@ -158,6 +159,51 @@ TEST_F(SchemeFile, AFileUnreadableForGoodIsNeverOverwrittenAndTriedAgainLessAndL
     RetryUnreadSchemeFile(0);
     ASSERT_EQ(1, SaveSchemes());  // read at last, the scheme made meanwhile renamed after it
     EXPECT_EQ(Record("meanwhile", 5) + Record("meanwhile(2)", 0) + Word(0), ReadFileBytes(ini));
+}
+
+// Another writer (another session's Trellith) saves between this run's read and its save: each
+// scheme is the side's that changed it, and a file only touched is no change at all.
+TEST_F(SchemeFile, AnotherWritersChangesAndOursAreMergedByWhatEachChanged)
+{
+    const std::string a = Record("a", 1), b = Record("b", 1), t = Record("t", 1);
+    struct { std::string theirs; void (*ours)(); std::string saved; } rows[] = {
+        {a + b + t + Word(0), [] { RemoveScheme((*SchemeListHead())->next); }, a + t + Word(0)},
+        {a + b + t + Word(0), [] { (*SchemeListHead())->triggerMinutes = 2; }, Record("a", 2) + b + t + Word(0)},
+        {a + Word(0), [] {}, a + Word(0)},
+        {"", [] { RemoveScheme((*SchemeListHead())->next); }, a + Word(0)}};  // its time alone moved
+    for (const auto &r : rows) {
+        WriteFileBytes(ini, a + b + Word(0));
+        ASSERT_EQ(1, LoadSchemes());
+        r.ours();
+        if (!r.theirs.empty()) WriteFileBytes(ini, r.theirs);
+        HANDLE file = CreateFileA(ini.c_str(), FILE_WRITE_ATTRIBUTES, 0, NULL, OPEN_EXISTING, 0, NULL);
+        FILETIME later = {0, 0x02000000};
+        SetFileTime(file, NULL, NULL, &later);
+        CloseHandle(file);
+        ASSERT_EQ(1, SaveSchemes());
+        EXPECT_EQ(r.saved, ReadFileBytes(ini)) << "row " << &r - rows;
+        FreeSchemeList(SchemeListHead());
+    }
+}
+
+// One writer at a time: a save that cannot have the lock within its second fails as a locked file
+// does, and touches no file.
+TEST_F(SchemeFile, ASaveWhileAnotherWriterHoldsTheLockFailsAfterASecondAndTouchesNothing)
+{
+    WriteFileBytes(ini, Record("a", 1) + Word(0));
+    ASSERT_EQ(1, LoadSchemes());
+    AddScheme("b");
+    HANDLE lock = CreateFileA((ini + ".lock").c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
+                              FILE_FLAG_DELETE_ON_CLOSE, NULL);
+    ASSERT_NE(INVALID_HANDLE_VALUE, lock);
+    const DWORD start = GetTickCount();
+    EXPECT_EQ(0, SaveSchemes());
+    EXPECT_GE(GetTickCount() - start, 900u);
+    EXPECT_EQ(Record("a", 1) + Word(0), ReadFileBytes(ini));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(fresh.c_str()));
+    CloseHandle(lock);
+    EXPECT_EQ(1, SaveSchemes());
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((ini + ".lock").c_str()));  // gone with its handle
 }
 
 }  // namespace

@@ -413,13 +413,14 @@ TEST_F(Settings, OkWritesTheSchemesAtOnceOrSaysItCouldNot)
         EXPECT_EQ(NULL, FindWindowA("#32770", "Trellith"));
         EXPECT_EQ(Record("b") + Record("c") + kNoForce, ReadFileBytes(SchemeFilePath()));
 
-        // Another session's Trellith saved the file meanwhile: both sides' schemes are kept.
+        // Another session's Trellith saved the file meanwhile, c deleted and x added: its deletion
+        // and its scheme stay, and ours is added.
         Open();
         WriteFileBytes(SchemeFilePath(), Record("b") + Record("x") + kNoForce);
         Type(IDC_SCHEME_NAME, L"d");
         SendMessageA(Item(IDC_NEW), BM_CLICK, 0, 0);
         Close(IDOK);
-        EXPECT_EQ(Record("b") + Record("x") + Record("c") + Record("d") + kNoForce, ReadFileBytes(SchemeFilePath()));
+        EXPECT_EQ(Record("b") + Record("x") + Record("d") + kNoForce, ReadFileBytes(SchemeFilePath()));
     });
 }
 
