@@ -66,6 +66,21 @@ static void RunTray(HINSTANCE instance)
     SaveSchemeList(ConfirmedSchemes());
 }
 
+// The request to end the session failed (no right to shut down, a policy, a remote session): the
+// user hears of it, with the command and the system's reason, before the program ends as it
+// would have. Where a shutdown is already under way, the session ends all the same.
+static void ShowSessionFailure(LONG flags, DWORD error)
+{
+    const DWORD kShutdownInProgress = 1115;
+    char text[512];
+    if (error == kShutdownInProgress) return;
+    int length = wsprintfA(text, TEXT_SESSION_FAILED, flags == EWX_LOGOFF ? "注销" : flags == EWX_REBOOT ? "重启" : "关机");
+    if (!FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL, error, 0, text + length,
+                        sizeof text - length, NULL))
+        wsprintfA(text + length, TEXT_ERROR_NUMBER, (unsigned long)error);
+    MessageBoxA(NULL, text, APP_CAPTION, MB_ICONERROR);
+}
+
 int AppMain(HINSTANCE instance)
 {
     HANDLE mutex = NULL;
@@ -93,7 +108,10 @@ int AppMain(HINSTANCE instance)
         DeleteObject(BackgroundBrush());
         SetBackgroundBrush(NULL);
     }
-    if (PendingExitFlags() != kNoExitPending) PerformExit(PendingExitFlags());
+    if (PendingExitFlags() != kNoExitPending) {
+        DWORD error = PerformExit(PendingExitFlags());
+        if (error) ShowSessionFailure(PendingExitFlags(), error);
+    }
     return 0;
 }
 

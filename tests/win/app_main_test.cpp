@@ -124,6 +124,33 @@ TEST_F(AppMainTest, ExitAndCloseFromOutsideEndWithoutARequestAndRewriteTheFile)
     }
 }
 
+// A session command that Windows refuses says so, naming the command and the system's reason,
+// and the program ends as ever; one that succeeds says nothing.
+TEST_F(AppMainTest, ARefusedSessionCommandSaysWhyAndTheProgramStillEnds)
+{
+    char reason[256] = "";
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL, ERROR_PRIVILEGE_NOT_HELD, 0,
+                   reason, sizeof reason, NULL);
+    for (DWORD error : {(DWORD)ERROR_PRIVILEGE_NOT_HELD, (DWORD)0}) {
+        SeamRecorder::exitError = error;
+        SetPendingExitFlags(kNoExitPending);
+        std::string text = "(none)";
+        int result = -1;
+        RunDriven([&] { result = AppMain(GetModuleHandleA(NULL)); }, [&] {
+            HWND main = WaitForWindow("TRELLITH15", "Trellith");
+            ASSERT_TRUE(main != NULL);
+            PostMessageA(main, WM_COMMAND, IDM_RESTART, 0);
+            if (HWND box = WaitForWindow("#32770", "Trellith", error ? 5000 : 1500)) {
+                text = MessageBoxText(box);
+                EXPECT_EQ(NULL, GetWindow(box, GW_OWNER));
+                PostMessageA(box, WM_COMMAND, IDOK, 0);
+            }
+        });
+        EXPECT_EQ(0, result);
+        EXPECT_EQ(error ? std::string("无法重启：") + reason : "(none)", text);
+    }
+}
+
 // The first instance holds the mutex on a thread of its own, as another process would.
 DWORD WINAPI FirstInstance(void *parameter)
 {

@@ -327,6 +327,7 @@ std::vector<std::pair<DWORD, DWORD>> SeamRecorder::beeps;
 std::vector<std::string> SeamRecorder::shellFiles;
 std::vector<std::string> SeamRecorder::shellDirectories;
 std::function<void()> SeamRecorder::onExit;
+DWORD SeamRecorder::exitError;
 
 namespace {
 PlatformSeams g_real;
@@ -334,7 +335,8 @@ BOOL WINAPI RecordExit(UINT flags, DWORD)
 {
     SeamRecorder::exitFlags.push_back(flags);
     if (SeamRecorder::onExit) SeamRecorder::onExit();
-    return TRUE;
+    SetLastError(SeamRecorder::exitError);
+    return SeamRecorder::exitError == 0;
 }
 DWORD WINAPI RecordMci(LPCSTR command, LPSTR, UINT, HWND)
 {
@@ -363,6 +365,7 @@ SeamRecorder::SeamRecorder()
     shellFiles.clear();
     shellDirectories.clear();
     onExit = nullptr;
+    exitError = 0;
     g_seams.exitWindowsEx = RecordExit;
     g_seams.mciSendString = RecordMci;
     g_seams.beep = RecordBeep;

@@ -73,4 +73,5 @@ struct SeamRecorder {
     static std::vector<std::string> shellFiles;
     static std::vector<std::string> shellDirectories;
     static std::function<void()> onExit;  // runs inside the ExitWindowsEx seam
+    static DWORD exitError;               // where not 0, ExitWindowsEx fails with it
 };

@@ -140,6 +140,21 @@ TEST_F(Scheduler, OutcomesThatEndTheProgram)
     }
 }
 
+// A countdown that ends in a session command Windows refuses says so too.
+TEST_F(Scheduler, ACountdownEndingInARefusedSessionCommandSaysWhy)
+{
+    SeamRecorder::exitError = ERROR_PRIVILEGE_NOT_HELD;
+    std::string text;
+    Run(Record("end", 3, 0) + kNoForce, [&](HWND main) {
+        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(main); }, 5000));  // the countdown is over
+        HWND box = WaitForWindow("#32770", "Trellith", 5000);
+        ASSERT_TRUE(box != NULL);
+        text = MessageBoxText(box);
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+    });
+    EXPECT_EQ(0u, text.find("无法关机：")) << text;
+}
+
 TEST_F(Scheduler, AnInactiveCountdownShowsTheRemainingTimeInItsTitle)
 {
     HelperWindows other({"Elsewhere"});
