@@ -5,6 +5,9 @@ import struct
 import sys
 import zipfile
 
+# Names a user types or looks for as they stand: the guide never breaks one across lines.
+WHOLE_NAMES = ["HKEY_CURRENT_USER\\Software\\Trellith Logon", "HKEY_CURRENT_USER\\Software\\Trellith",
+               "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run"]
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "shell32.dll", "comctl32.dll",
                "winmm.dll", "msvcrt.dll", "ntdll.dll"}
 
@@ -58,6 +61,13 @@ def main():
     guide = archive.read(top + "docs/README.txt")
     if not guide.startswith(b"\xef\xbb\xbf") or b"\r\n" not in guide:
         sys.exit("the guide is not UTF-8 with a byte order mark and CRLF lines")
+    text = guide.decode("utf-8-sig").replace("\r\n", "\n")
+    lines = "\n".join(line.strip() for line in text.split("\n"))
+    for name in WHOLE_NAMES:
+        if name not in text:
+            sys.exit("the guide does not name %s" % name)
+        if any(name[:i].rstrip() + "\n" + name[i:].lstrip() in lines for i in range(1, len(name))):
+            sys.exit("the guide breaks %s across lines" % name)
     print("package ok: %d files" % len(names))
 
 
