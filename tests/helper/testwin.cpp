@@ -3,7 +3,8 @@
 // Each window logs every SC_CLOSE it receives as a line "SC_CLOSE <class> <n>" and stays open,
 // and logs being shown and hidden (WM_WINDOWPOSCHANGED) as "SHOW <class> <n>" and "HIDE <class> <n>".
 // WM_APP ends the program; WM_APP + 1 makes the window's thread sleep for wParam ms, as a hung
-// program's thread takes no message. A window whose class begins with "EndSession" sends
+// program's thread takes no message; WM_APP + 2 shows (wParam 1) or hides (0) every window of the
+// program from its own thread, each in its place, as fast as a program can. A window whose class begins with "EndSession" sends
 // WM_ENDSESSION to Trellith's main window when it is hidden, from inside that hide, taking no
 // other message meanwhile: as on Windows NT, where a show queued for it then waits until the
 // hide is over (Wine would otherwise carry it out inside the hide).
@@ -27,6 +28,13 @@ static void Log(HWND window, const char *what)
     }
 }
 
+static BOOL CALLBACK ShowOrHideInPlace(HWND window, LPARAM show)
+{
+    SetWindowPos(window, NULL, 0, 0, 0, 0, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE |
+                 (show ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
+    return TRUE;
+}
+
 static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_CLOSE) {
@@ -44,6 +52,10 @@ static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPA
     }
     if (message == WM_APP + 1) {
         Sleep((DWORD)wParam);
+        return 0;
+    }
+    if (message == WM_APP + 2) {
+        EnumThreadWindows(GetCurrentThreadId(), ShowOrHideInPlace, wParam);
         return 0;
     }
     if (message == WM_APP) {
