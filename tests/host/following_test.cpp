@@ -11,6 +11,7 @@
 #include <deque>
 #include <map>
 #include <set>
+#include <sstream>
 #include <string.h>
 #include <string>
 #include <vector>
@@ -32,7 +33,7 @@ struct Item {
 struct Event {
     uintptr_t window;
     bool shown;
-    uint32_t ms;
+    uint32_t ms;  // when it happened
 };
 
 // Other programs: their windows and each thread's queue; our side: the records, the desktop in
@@ -47,15 +48,14 @@ struct Model {
     std::vector<Event> events;
     std::vector<uintptr_t> closed;
     std::vector<std::string> requests;  // what our side asked, in order
-    std::map<uintptr_t, std::vector<uint32_t>> looks;  // when each window was read
+    std::map<uintptr_t, std::vector<uint32_t>> readAt;  // when each window was read
     HiddenWindow *list = nullptr;
     int desktop = 0;
     uint32_t now = 0, nextLook = 0;
-    int pollLooks = 0;
+    int looks = 0;
     bool ticks = true;
 } g;
 
-const char *const kRequestNames[] = {"", "hide", "show", "show-on-top", "hide-in-front"};
 void Log(const std::string &request, bool done)
 {
     g.requests.push_back(request + (done ? "" : " refused"));
@@ -81,14 +81,15 @@ int IsSame(uintptr_t window, const WindowIdentity &identity)
 }
 int IsShown(uintptr_t window)
 {
-    g.looks[window].push_back(g.now);
+    g.readAt[window].push_back(g.now);
     return g.windows.count(window) && g.windows[window].visible;
 }
 void Set(uintptr_t window, bool visible, uint32_t ms = g.now);
 int Ask(uintptr_t window, int toAsk)
 {
     const bool refused = g.refusing.count(window) > 0;
-    Log(std::string(kRequestNames[toAsk]) + " " + std::to_string(window), !refused);
+    const char *const kNames[] = {"", "hide", "show", "show-on-top", "hide-in-front"};
+    Log(kNames[toAsk] + (" " + std::to_string(window)), !refused);
     if (refused) return 0;
     if (g.windows[window].thread == 0) Set(window, toAsk == kAskShow || toAsk == kAskShowOnTop, g.now + 1);
     else g.queues[g.windows[window].thread].push_back({false, window, toAsk});
@@ -149,7 +150,7 @@ void Pass(uint32_t ms)
         if (g.ticks && g.now % 1000 == 0) LookAtAll(&g.list, kModel);
         if (AnyOnTheWay(g.list) && g.now >= g.nextLook) {
             LookAtTheWaiting(&g.list, kModel);
-            g.nextLook = g.now + NextLookMs(++g.pollLooks);
+            g.nextLook = g.now + NextLookMs(++g.looks);
         }
     }
 }
@@ -165,7 +166,7 @@ void EndChange()
 {
     MakeRequests(&g.list, kModel);
     LookAtTheWaiting(&g.list, kModel);
-    g.pollLooks = 0;
+    g.looks = 0;
     g.nextLook = g.now + NextLookMs(0);
 }
 
@@ -210,6 +211,25 @@ std::string Visible()
     return v;
 }
 
+// A scenario's steps: "switch", "store3", "restore", "clear", "pass1000", "show3" and "hide3" (by
+// its own program), "busy20:1500" (thread 20 for 1.5 s from now).
+void Steps(const std::string &script)
+{
+    std::istringstream in(script);
+    for (std::string step; in >> step;) {
+        const size_t digit = step.find_first_of("0123456789");
+        const unsigned long n = digit == std::string::npos ? 0 : std::stoul(step.substr(digit));
+        if (step == "switch") Switch();
+        else if (step == "restore") Restore();
+        else if (step == "clear") Clear();
+        else if (step.rfind("store", 0) == 0) Store(n);
+        else if (step.rfind("pass", 0) == 0) Pass(n);
+        else if (step.rfind("show", 0) == 0 || step.rfind("hide", 0) == 0) Set(n, step[0] == 's');
+        else if (step.rfind("busy", 0) == 0) Busy(n, g.now + std::stoul(step.substr(step.find(':') + 1)));
+        else ADD_FAILURE() << "no step " << step;
+    }
+}
+
 std::string SlotOf(uintptr_t window)
 {
     HiddenWindow *r = FindHiddenWindow(g.list, window);
@@ -229,14 +249,14 @@ protected:
             g.windows[window] = {thread, true};
     }
     void TearDown() override { ForgetAll(&g.list); }
+    // Each window shows what it was last asked, and each record knows it.
+    void ExpectSettled(const char *visible)
+    {
+        EXPECT_EQ(visible, Visible());
+        EXPECT_EQ(0, AnyOnTheWay(g.list)) << "platform " << g.platform;
+    }
 };
 
-// Each window shows what it was last asked, and each record knows it.
-#define EXPECT_SETTLED(visible)                                        \
-    do {                                                               \
-        EXPECT_EQ(visible, Visible());                                 \
-        EXPECT_EQ(0, AnyOnTheWay(g.list)) << "platform " << g.platform; \
-    } while (0)
 
 TEST_P(Following, ASwitchIntoAnEmptyAndIntoAFullDesktopEndsAsAskedAndSettlesEveryRecord)
 {
@@ -244,7 +264,7 @@ TEST_P(Following, ASwitchIntoAnEmptyAndIntoAFullDesktopEndsAsAskedAndSettlesEver
     EXPECT_EQ((Requests{"hide 4", "hide 3", "hide 2", "hide 1", "answer? t30", "answer? t20", "answer? t10"}),
               TakeRequests());
     Pass(2000);
-    EXPECT_SETTLED("0000");
+    ExpectSettled("0000");
     EXPECT_EQ(Requests{}, TakeRequests());  // nothing more, however long it takes
     g.windows[5] = {40, true};  // a window opened on desktop 1
     Switch();
@@ -254,7 +274,7 @@ TEST_P(Following, ASwitchIntoAnEmptyAndIntoAFullDesktopEndsAsAskedAndSettlesEver
     EXPECT_EQ((Requests{"show 1", "show 2", "show 3", "show 4", "answer? t30", "answer? t20", "answer? t10"}),
               TakeRequests());  // top first
     Pass(2000);
-    EXPECT_SETTLED("11110");
+    ExpectSettled("11110");
     EXPECT_EQ("1", SlotOf(5));
     EXPECT_EQ("none", SlotOf(3));  // seen in view: no longer ours
 }
@@ -282,22 +302,13 @@ TEST_P(Following, QueuedHidesAreNeitherClosedNorTakenForDoneAndAQuickRoundTripBr
     Pass(500);
     EXPECT_EQ("11110", Visible());
     Pass(3000);
-    EXPECT_SETTLED("11110");
-    Switch();
-    Pass(2000);
-    EXPECT_SETTLED("00001");
-    Set(1, true);
-    Pass(1000);
-    Switch();
-    Pass(1000);
-    EXPECT_SETTLED("00000");
-    Switch();
-    Switch();
-    Pass(1000);
-    EXPECT_SETTLED("01110");
-    Switch();
-    Pass(1000);
-    EXPECT_SETTLED("10001");
+    ExpectSettled("11110");
+    Steps("switch pass2000 show1 pass1000 switch pass1000");
+    ExpectSettled("00000");
+    Steps("switch switch pass1000");
+    ExpectSettled("01110");
+    Steps("switch pass1000");
+    ExpectSettled("10001");
 }
 
 // Hidden with desktop 0, then shown again by its own program on desktop 1: it belongs there now.
@@ -311,21 +322,21 @@ TEST_P(Following, AWindowItsProgramShowsAgainJoinsTheDesktopInView)
     EXPECT_EQ(std::vector<uintptr_t>{2}, g.closed);
     Switch();
     Pass(1000);
-    EXPECT_SETTLED("0000");
+    ExpectSettled("0000");
     EXPECT_EQ("1", SlotOf(2));
     Switch();
     Switch();
     Pass(1000);
-    EXPECT_SETTLED("1011");
+    ExpectSettled("1011");
     Switch();
     Pass(1000);
-    EXPECT_SETTLED("0100");
+    ExpectSettled("0100");
     // Window 3 is gone and its handle now belongs to another program's window on desktop 1: the
     // old record is not its record.
     g.windows[3] = {50, true};
     for (int i = 0; i < 3; ++i) Switch();
     Pass(2000);
-    EXPECT_SETTLED("1001");
+    ExpectSettled("1001");
     EXPECT_EQ("1", SlotOf(3));
 }
 
@@ -334,18 +345,13 @@ TEST_P(Following, AWindowItsProgramShowsAgainJoinsTheDesktopInView)
 TEST_P(Following, ChangesMadeBeforeTheWindowWasReadForARequestAreNotTheRequests)
 {
     for (int round = 0; round < 2; ++round) {  // a window new to us, then one of ours
-        Busy(10, g.now + 2000);
-        Set(1, false);
-        Set(1, true);
+        Steps("busy10:2000 hide1 show1");
         g.now += 10;
-        Switch();
-        Pass(500);
-        Clear();
+        Steps("switch pass500 clear");
         EXPECT_EQ(std::vector<uintptr_t>{}, g.closed);
-        Pass(2000);
-        EXPECT_SETTLED("0000");
-        Set(1, true);  // its program shows it on the desktop in view, which it joins
-        Pass(1000);
+        Steps("pass2000");
+        ExpectSettled("0000");
+        Steps("show1 pass1000");  // on the desktop in view, which it joins
     }
 }
 
@@ -359,7 +365,7 @@ TEST_P(Following, AHungProgramsWindowEndsWhereTheLastRequestPutIt)
     Switch();  // its hide is still queued: it stays with desktop 0
     TakeRequests();
     Pass(6000);
-    EXPECT_SETTLED("0000");
+    ExpectSettled("0000");
     EXPECT_EQ("0", SlotOf(3));
     EXPECT_EQ(Requests{}, TakeRequests());  // no second hide, nor a second message while one waits
     g.hungUntil[20] = g.now + 4000;  // hung while its desktop comes back
@@ -369,7 +375,7 @@ TEST_P(Following, AHungProgramsWindowEndsWhereTheLastRequestPutIt)
     EXPECT_EQ("1101", Visible());
     Switch();  // taken along before it ran again: it ends hidden with desktop 0
     Pass(5000);
-    EXPECT_SETTLED("0000");
+    ExpectSettled("0000");
     EXPECT_EQ("0", SlotOf(3));
 }
 
@@ -386,81 +392,47 @@ TEST_P(Following, ARefusedRequestKeepsNoRecordAndAnAnswerThatCouldNotBeAskedForI
     Switch();
     EXPECT_EQ((Requests{"hide 4 refused", "answer? t10"}), TakeRequests());
     Pass(1000);
-    EXPECT_SETTLED("0001");
+    ExpectSettled("0001");
 }
 
 // The stash comes back on top, the most recently stored first, so that the first stored ends on
 // top; a handle of a stored window that closed meanwhile, now another program's, is not asked.
 TEST_P(Following, TheStashComesBackOnTopAndNoStrangerWithAStoredWindowsHandleIsAsked)
 {
-    Store(1);
-    Store(3);
-    Pass(1000);
+    Steps("store1 store3 pass1000");
     TakeRequests();
     Restore();
     EXPECT_EQ((Requests{"show-on-top 3", "show-on-top 1", "answer? t20", "answer? t10"}), TakeRequests());
-    Pass(1000);
-    EXPECT_SETTLED("1111");
-    Store(2);
-    Pass(1000);
+    Steps("pass1000 store2 pass1000");
     g.windows[2] = {50, false};
     TakeRequests();
     Restore();
     EXPECT_EQ(Requests{}, TakeRequests());
     Pass(1000);
-    EXPECT_SETTLED("1011");
+    ExpectSettled("1011");
 }
 
-// A stored window that its program shows again is stored again before any look saw it: the store
-// looks first, and the window stays in the stash through a switch made while its hide is queued.
-TEST_P(Following, AWindowStoredAgainBeforeAnyLookStaysInTheStash)
+// A stored window's own program never decides where it goes. Shown again and stored again before
+// any look saw it, it stays in the stash through a switch made while its hide is queued. Shown and
+// hidden, reported only after a restore made while it is busy, it goes with the desktop it was
+// restored on. Showing already when restored, it is asked all the same, behind a hide its program
+// queued itself.
+TEST_P(Following, AStoredWindowsOwnProgramNeverDecidesWhereItGoes)
 {
-    Store(3);
-    Pass(1000);
-    Set(3, true);
-    Busy(20, g.now + 1500);
-    Store(3);
-    Pass(500);
-    Switch();
-    Pass(2000);
-    EXPECT_SETTLED("0000");
-    Restore();
-    Pass(1000);
-    EXPECT_SETTLED("0010");
-}
-
-// Shown and hidden by its program, reported only after a restore made while it is busy: its show
-// is still on the way, and it goes with the desktop it was restored on.
-TEST_P(Following, AStoredWindowRestoredWhileBusyGoesWithTheDesktopItWasRestoredOn)
-{
-    Store(3);
-    Pass(1000);
-    Set(3, true);
-    Set(3, false);
-    Busy(20, g.now + 1500);
-    Restore();
-    Pass(100);
-    Switch();
-    Pass(3000);
-    EXPECT_SETTLED("0000");
-    for (int i = 0; i < 3; ++i) Switch();
-    Pass(1000);
-    EXPECT_SETTLED("1111");
-}
-
-// A settled window that shows already what is wanted is asked all the same: its program may
-// have queued a hide of its own, which our show then follows.
-TEST_P(Following, AWindowShowingWhatIsWantedIsAskedBehindItsProgramsOwnRequests)
-{
-    Store(3);
-    Pass(1000);
-    Set(3, true);
-    Pass(1000);
-    Busy(20, g.now + 1000);
+    Steps("store3 pass1000 show3 busy20:1500 store3 pass500 switch pass2000");
+    ExpectSettled("0000");
+    Steps("restore pass1000");
+    ExpectSettled("0010");
+    TearDown();
+    SetUp();
+    Steps("store3 pass1000 show3 hide3 busy20:1500 restore pass100 switch pass3000");
+    ExpectSettled("0000");
+    TearDown();
+    SetUp();
+    Steps("store3 pass1000 show3 pass1000 busy20:1000");
     g.queues[20].push_back({false, 3, kAskHide});
-    Restore();
-    Pass(2000);
-    EXPECT_SETTLED("1111");
+    Steps("restore pass2000");
+    ExpectSettled("1111");
 }
 
 // Our own windows carry their requests out inside the request, and a platform may report the
@@ -470,7 +442,7 @@ TEST_P(Following, OurOwnWindowsCarryTheirRequestsOutInsideThem)
     g.windows[9] = {0, true};
     for (int i = 0; i < 4; ++i) Switch();
     Pass(1000);
-    EXPECT_SETTLED("11111");
+    ExpectSettled("11111");
     EXPECT_EQ("none", SlotOf(9));
 }
 
@@ -481,14 +453,11 @@ TEST_P(Following, ThePollLooksAtEveryRequestOnTheWayAtLeastOnceASecond)
 {
     g.ticks = false;
     for (uint32_t busy : {1000, 8000}) {
-        Busy(10, g.now + busy);
-        Switch();
-        Pass(200);
-        for (int i = 0; busy == 1000 && i < 3; ++i) Switch();  // a round trip: shows on the way
-        g.looks.clear();
+        Steps("busy10:" + std::to_string(busy) + " switch pass200" + (busy == 1000 ? " switch switch switch" : ""));
+        g.readAt.clear();  // (a round trip puts shows on the way)
         Pass(10000);
-        EXPECT_SETTLED(busy == 1000 ? "1111" : "0000");
-        const std::vector<uint32_t> &at = g.looks[1];
+        ExpectSettled(busy == 1000 ? "1111" : "0000");
+        const std::vector<uint32_t> &at = g.readAt[1];
         ASSERT_FALSE(at.empty());
         for (size_t i = 1; i < at.size(); ++i) EXPECT_LE(at[i] - at[i - 1], 1000u) << busy;
         EXPECT_LE(at.size(), 40u) << busy;
