@@ -57,7 +57,9 @@ struct Leaving {
 Leaving TakeForeground(HWND self, HWND front, int slot)
 {
     Leaving leaving = {front, slot, 0};
-    if (self && front != self) leaving.refused = !g_seams.setForegroundWindow(self) || GetForegroundWindow() != self;
+    // Its result says it: under Wine another program's window may still read as the foreground
+    // for a moment after a call that succeeded.
+    if (self && front != self) leaving.refused = !g_seams.setForegroundWindow(self);
     return leaving;
 }
 
@@ -188,7 +190,7 @@ static void SendAway(HWND self, HWND window, int slot)
 void SendFrontWindow(HWND self, int desktop)
 {
     HWND front = GetForegroundWindow();
-    if (desktop != g_desktop && front != self && IsManageableWindow(front)) SendAway(self, front, desktop);
+    if (desktop != g_desktop && front != self) SendAway(self, front, desktop);
 }
 
 void CloseCurrentWindow()

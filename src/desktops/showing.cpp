@@ -11,8 +11,9 @@ static HWND g_self, g_front;
 static int g_refused;
 static DWORD g_startMs;
 static StoredWindow *g_stored;
-static int g_storedCount, g_orderRounds;
-static uint32_t g_askedOrder;  // the stash's order when it was last asked again
+static int g_storedCount;
+static int g_orderRounds, g_answersAwaited;  // the looks at the stash's order, and what they wait for
+static ULONG_PTR g_answerTag;  // the answers awaited now; never used twice
 static UINT_PTR g_pollTimer;
 static int g_looks;
 
@@ -53,9 +54,18 @@ static HWND WindowOnTopInView()
     return ShellDesktopWindow();
 }
 
+static void StopKeepingOrder()
+{
+    free(g_stored);
+    g_stored = NULL;
+    g_storedCount = 0;
+    ++g_answerTag;  // answers still on the way are nobody's
+}
+
 void StopHandingOver()
 {
     g_self = g_front = NULL;
+    StopKeepingOrder();
 }
 
 int HandingOver()
@@ -73,19 +83,34 @@ static int TryToHandOver()
     case kGiveToWindowInView: g_seams.setForegroundWindow(WindowOnTopInView()); break;
     case kLeaveForeground: break;
     }
-    StopHandingOver();
+    g_self = g_front = NULL;
     return 0;
 }
 
-static void StopKeepingOrder()
+static VOID CALLBACK Poll(HWND, UINT, UINT_PTR, DWORD);
+
+// The last answer brings the next look at once.
+static VOID CALLBACK StoredAnswered(HWND, UINT, ULONG_PTR tag, LRESULT)
 {
-    free(g_stored);
-    g_stored = NULL;
-    g_storedCount = 0;
+    if (tag != g_answerTag || g_answersAwaited <= 0 || --g_answersAwaited > 0) return;
+    g_looks = 0;
+    g_pollTimer = SetTimer(NULL, g_pollTimer, 0, Poll);
 }
 
-// 1 while the stash is still to be checked: a window of it does not show yet (its program carries
-// its requests out in its own time), or the windows asked again have not moved yet.
+// A stash's window may show before its program has put it on top (Wine sets the style first), and
+// a request to go below another is carried out in its program's own time: the order is read once
+// every stored window's thread has answered a message sent after what it was asked.
+static void AskStoredToAnswer()
+{
+    ++g_answerTag;
+    ++g_orderRounds;
+    g_answersAwaited = 0;
+    for (int i = 0; i < g_storedCount; ++i)
+        g_answersAwaited += SendMessageCallbackA(g_stored[i].window, WM_NULL, 0, 0, StoredAnswered, g_answerTag) != 0;
+}
+
+// 1 while the stash is still to be checked: a window of it does not show yet, or its thread has
+// not answered since.
 static int KeepOrder()
 {
     const int kMostRounds = 3;
@@ -95,6 +120,8 @@ static int KeepOrder()
     g_storedCount = kept;
     for (int i = 0; i < g_storedCount; ++i)
         if (!IsShownNow(g_stored[i].window)) return 1;
+    if (g_orderRounds == 0) AskStoredToAnswer();
+    if (g_answersAwaited > 0) return 1;
     int *rank = (int *)malloc((2 * g_storedCount + 1) * sizeof *rank), *after = rank + g_storedCount;
     if (!rank) return 0;
     for (int i = 0; i < g_storedCount; ++i) rank[i] = INT_MAX;
@@ -102,21 +129,13 @@ static int KeepOrder()
     for (HWND w = GetTopWindow(NULL); w; w = GetWindow(w, GW_HWNDNEXT), ++position)
         for (int i = 0; i < g_storedCount; ++i)
             if (g_stored[i].window == w) rank[i] = position;
-    uint32_t order = Checksum((const unsigned char *)rank, g_storedCount * sizeof *rank);
-    int waiting = OrderToAsk(rank, g_storedCount, after) > 0;
-    // Asked again only once the last requests have moved something: no program is asked twice
-    // for what it has not yet had the time to do.
-    if (waiting && order != g_askedOrder) {
-        g_askedOrder = order;
-        waiting = g_orderRounds++ < kMostRounds;
-        for (int i = 0; i < g_storedCount && waiting; ++i)
-            if (after[i] >= 0) waiting = AskToGoBelow(g_stored[i].window, g_stored[after[i]].window);
-    }
+    int waiting = OrderToAsk(rank, g_storedCount, after) > 0 && g_orderRounds <= kMostRounds;
+    for (int i = 0; i < g_storedCount && waiting; ++i)
+        if (after[i] >= 0) waiting = AskToGoBelow(g_stored[i].window, g_stored[after[i]].window);
+    if (waiting) AskStoredToAnswer();
     free(rank);
     return waiting;
 }
-
-static VOID CALLBACK Poll(HWND, UINT, UINT_PTR, DWORD);
 
 // Looks again soon, then less and less often, while either is under way.
 static void Step()
@@ -138,7 +157,6 @@ static VOID CALLBACK Poll(HWND, UINT, UINT_PTR, DWORD)
 
 void HandOverForeground(HWND self, HWND front, int refused)
 {
-    StopKeepingOrder();
     g_self = self;
     g_front = front;
     g_refused = refused;
@@ -153,6 +171,5 @@ void KeepInStoredOrder(StoredWindow *stored, int count)
     g_stored = stored;
     g_storedCount = count;
     g_orderRounds = 0;
-    g_askedOrder = 0;
     Step();
 }

@@ -11,6 +11,7 @@
 // window that was in front on the desktop now in view, or NULL; refused, that our own call for
 // the foreground was refused as the command started.
 void HandOverForeground(HWND self, HWND front, int refused);
+// A new command: what the last one left to do here (the hand-over, the stash's order) ends.
 void StopHandingOver();
 // Whether a hand-over is under way.
 int HandingOver();
