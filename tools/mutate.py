@@ -91,9 +91,15 @@ def faults(path):
 
 
 def run(command, cwd, timeout):
+    """The command's exit code, or -1 when it ran out of time; then its whole process group ends,
+    so that a fault that makes the tests loop forever leaves no process behind."""
+    process = subprocess.Popen(command, cwd=cwd, shell=True, stdout=subprocess.DEVNULL,
+                               stderr=subprocess.DEVNULL, start_new_session=True)
     try:
-        return subprocess.run(command, cwd=cwd, shell=True, capture_output=True, timeout=timeout).returncode
+        return process.wait(timeout=timeout)
     except subprocess.TimeoutExpired:
+        os.killpg(process.pid, signal.SIGKILL)
+        process.wait()
         return -1
 
 
