@@ -74,7 +74,8 @@ static void ShowSessionFailure(LONG flags, DWORD error)
     const DWORD kShutdownInProgress = 1115;
     char text[512];
     if (error == kShutdownInProgress) return;
-    int length = wsprintfA(text, TEXT_SESSION_FAILED, flags == EWX_LOGOFF ? "注销" : flags == EWX_REBOOT ? "重启" : "关机");
+    const char *command = flags == EWX_LOGOFF ? "注销" : flags == EWX_REBOOT ? "重启" : "关机";
+    int length = wsprintfA(text, TEXT_SESSION_FAILED, command);
     if (!FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL, error, 0, text + length,
                         sizeof text - length, NULL))
         wsprintfA(text + length, TEXT_ERROR_NUMBER, (unsigned long)error);

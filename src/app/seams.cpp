@@ -43,5 +43,6 @@ static BOOL WINAPI UnhookWinEventWhereThereIsOne(HWINEVENTHOOK hook)
 
 PlatformSeams g_seams = {
     ExitWindowsEx, MciSendStringOnDemand, Beep, ShellExecuteA, RegSetValueExA, RegDeleteValueA, Shell_NotifyIconA,
-    SetWindowPos, ShowWindowAsync, SetForegroundWindow, DwmGetWindowAttributeOnDemand, SetWinEventHookWhereThereIsOne, UnhookWinEventWhereThereIsOne,
+    SetWindowPos, ShowWindowAsync, SetForegroundWindow, DwmGetWindowAttributeOnDemand,
+    SetWinEventHookWhereThereIsOne, UnhookWinEventWhereThereIsOne,
 };

@@ -47,7 +47,7 @@ static void KeepAsBase(const unsigned char *data, DWORD size)
     g_base = (unsigned char *)AllocRecord(size ? size : 1);
     g_baseKnown = g_base != NULL;
     g_baseSize = g_baseKnown ? size : 0;
-    if (g_baseKnown) memcpy(g_base, data, size);
+    if (g_baseKnown && size) memcpy(g_base, data, size);
 }
 
 static int ReadFailure(DWORD error)

@@ -1,3 +1,4 @@
+// The keys for the desktops on the main window: registered at start, each press handed on.
 #include "desktop_keys.h"
 #include "key_rules.h"
 #include "tray_icon.h"

@@ -1,3 +1,4 @@
+// The keys for the desktops, apart from the platform (see key_rules.h).
 #include "key_rules.h"
 
 DesktopKey DesktopKeyOf(int id)
