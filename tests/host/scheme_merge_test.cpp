@@ -12,13 +12,10 @@ Scheme *List(const std::string &text)
 {
     Scheme *head = NULL, **tail = &head;
     std::istringstream in(text);
-    for (std::string item; in >> item;) {
-        Scheme *s = (Scheme *)AllocRecord(sizeof(Scheme));
-        memset(s, 0, sizeof *s);
-        strcpy(s->name, item.substr(0, item.find(':')).c_str());
-        s->delaySeconds = (uint32_t)std::stoul(item.substr(item.find(':') + 1));
-        *tail = s;
-        tail = &s->next;
+    for (std::string item; in >> item; tail = &(*tail)->next) {
+        *tail = (Scheme *)calloc(1, sizeof(Scheme));  // freed as any record
+        strcpy((*tail)->name, item.substr(0, item.find(':')).c_str());
+        (*tail)->delaySeconds = (uint32_t)std::stoul(item.substr(item.find(':') + 1));
     }
     return head;
 }
