@@ -132,8 +132,9 @@ TEST_F(Tray, RightReleaseOpensTheMenuRightAlignedAtTheCursor)
         EXPECT_EQ(main, GetForegroundWindow());
         PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
         EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(menu); }));
-        // Our invisible window is still in front: Alt+F4 reaches it, and ends nothing.
-        EXPECT_EQ(main, GetForegroundWindow());
+        // Closed without a command, the menu leaves the foreground to a window in view, not to our
+        // invisible one; Alt+F4 that reaches ours all the same ends nothing.
+        EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() != main; }));
         SendMessageA(main, WM_SYSKEYDOWN, VK_F4, 0x20000001);
         Sleep(300);
         ASSERT_TRUE(IsWindow(main));
