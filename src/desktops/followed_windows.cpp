@@ -5,6 +5,7 @@
 
 static HiddenWindow *g_records;
 static HWINEVENTHOOK g_events;
+static int g_changesReported;  // an event has reported a change of another program's window
 static UINT_PTR g_pollTimer;
 static int g_looks;  // since the last requests: the poll slows down while nothing changes
 
@@ -44,9 +45,15 @@ static uint32_t RealNowMs()
     return GetTickCount();  // the clock of the events' times
 }
 
+static int RealChangesReported()
+{
+    return g_changesReported;
+}
+
 const WindowWorld &RealWindows()
 {
-    static const WindowWorld kReal = {RealIsSameWindow, RealIsShown, RealAsk, RealAskForAnswer, RealNowMs};
+    static const WindowWorld kReal = {RealIsSameWindow, RealIsShown, RealAsk,
+                                      RealAskForAnswer, RealNowMs,   RealChangesReported};
     return kReal;
 }
 
@@ -111,6 +118,9 @@ static void CALLBACK ShownOrHidden(HWINEVENTHOOK, DWORD event, HWND window, LONG
                                    DWORD eventMs)
 {
     if (object != OBJID_WINDOW || child != CHILDID_SELF) return;
+    DWORD process = 0;
+    if (!g_changesReported && GetWindowThreadProcessId(window, &process) && process != GetCurrentProcessId())
+        g_changesReported = 1;  // Wine reports only our own
     WindowChanged(&g_records, (uintptr_t)window, event == EVENT_OBJECT_SHOW, eventMs, RealWindows());
 }
 
