@@ -135,6 +135,7 @@ void StopFollowing()
 {
     if (g_events) g_seams.unhookWinEvent(g_events);
     g_events = NULL;
+    g_changesReported = 0;
     if (g_pollTimer) KillTimer(NULL, g_pollTimer);
     g_pollTimer = 0;
     ForgetAll(&g_records);
