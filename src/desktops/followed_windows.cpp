@@ -5,7 +5,6 @@
 
 static HiddenWindow *g_records;
 static HWINEVENTHOOK g_events;
-static int g_changesReported;  // an event has reported a change of another program's window
 static UINT_PTR g_pollTimer;
 static int g_looks;  // since the last requests: the poll slows down while nothing changes
 
@@ -45,15 +44,9 @@ static uint32_t RealNowMs()
     return GetTickCount();  // the clock of the events' times
 }
 
-static int RealChangesReported()
-{
-    return g_changesReported;
-}
-
 const WindowWorld &RealWindows()
 {
-    static const WindowWorld kReal = {RealIsSameWindow, RealIsShown, RealAsk,
-                                      RealAskForAnswer, RealNowMs,   RealChangesReported};
+    static const WindowWorld kReal = {RealIsSameWindow, RealIsShown, RealAsk, RealAskForAnswer, RealNowMs};
     return kReal;
 }
 
@@ -118,9 +111,6 @@ static void CALLBACK ShownOrHidden(HWINEVENTHOOK, DWORD event, HWND window, LONG
                                    DWORD eventMs)
 {
     if (object != OBJID_WINDOW || child != CHILDID_SELF) return;
-    DWORD process = 0;
-    if (!g_changesReported && GetWindowThreadProcessId(window, &process) && process != GetCurrentProcessId())
-        g_changesReported = 1;  // Wine reports only our own
     WindowChanged(&g_records, (uintptr_t)window, event == EVENT_OBJECT_SHOW, eventMs, RealWindows());
 }
 
@@ -135,7 +125,6 @@ void StopFollowing()
 {
     if (g_events) g_seams.unhookWinEvent(g_events);
     g_events = NULL;
-    g_changesReported = 0;
     if (g_pollTimer) KillTimer(NULL, g_pollTimer);
     g_pollTimer = 0;
     ForgetAll(&g_records);

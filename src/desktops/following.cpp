@@ -236,10 +236,10 @@ void ThreadAnswered(HiddenWindow **list, uint32_t threadId, const WindowWorld &w
     for (HiddenWindow **link = list; *link;) {
         HiddenWindow *r = *link;
         if (r->identity.threadId == threadId) {
-            // Under Wine the requests before the message are carried out by now; on NT 4 the thread
-            // takes them with its queue, right after, unless it is busy. Where nothing reports a
-            // change, no look will tell more of them than what the window shows.
-            if (r->hinted == kHintOnTheWay) r->answered = !world.changesReported();
+            // Under Wine the requests before the message are carried out by now; on Windows the
+            // thread takes them with its queue, right after, unless it is busy. Where nothing
+            // reports a change, no look will tell more of them than what the window shows.
+            if (r->hinted == kHintOnTheWay) r->answered = 1;
             askAgain |= r->hinted == kHintFromBefore;
             r->hinted = kNoHint;
             if (!LookAt(link, world)) continue;

@@ -20,9 +20,6 @@ struct WindowWorld {
     // 0 when the message could not be sent.
     int (*askForAnswer)(uintptr_t window);
     uint32_t (*nowMs)();  // the clock of the platform's reports
-    // 1 once the platform has reported a change of another program's window: it reports every one
-    // (Windows 2000 and later), and no answer need stand in for what a look cannot see.
-    int (*changesReported)();
 };
 
 // A look at a record's window, which shows shown now, or has just changed to it (an event of the

@@ -106,8 +106,7 @@ int AskForAnswer(uintptr_t window)
     return 1;
 }
 uint32_t NowMs() { return g.now; }
-int ChangesReported() { return g.platform == kWindows2000; }
-const WindowWorld kModel = {IsSame, IsShown, Ask, AskForAnswer, NowMs, ChangesReported};
+const WindowWorld kModel = {IsSame, IsShown, Ask, AskForAnswer, NowMs};
 
 // The window's state changes, by a request or by its own program; the platform may report it,
 // at once for our own thread's windows (inside the request), else once our side takes it.
