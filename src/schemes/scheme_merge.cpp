@@ -25,7 +25,7 @@ static int Occurrence(Scheme *const *records, size_t at)
     return n;
 }
 
-// The occurrence-th scheme of the name in records (or the list, where records is NULL); -1 if none.
+// The occurrence-th scheme of the name in records; -1 if none.
 static ptrdiff_t Find(Scheme *const *records, size_t count, const char *name, int occurrence)
 {
     for (size_t i = 0; i < count; ++i)
@@ -89,8 +89,9 @@ int MergeSchemes(Scheme **ours, const Scheme *base, Scheme *theirs)
     Scheme *rest = NULL, **restTail = &rest;
     for (size_t j = 0; j < nOurs; ++j) {
         Scheme *o = mine[j];
-        if (Find(their, nTheirs, o->name, Occurrence(mine, j)) < 0) {  // none of theirs
-            const Scheme *b = FindInList(base, o->name, Occurrence(mine, j));
+        const int k = Occurrence(mine, j);
+        if (Find(their, nTheirs, o->name, k) < 0) {  // none of theirs
+            const Scheme *b = FindInList(base, o->name, k);
             place[j] = b && SameScheme(o, b) ? kGone : kAtTheEnd;      // deleted there, untouched here
         }
         if (place[j] == kAtTheEnd) {
