@@ -69,6 +69,9 @@ InFront InFrontOf(const Leaving &leaving, HWND window, InFront otherwise)
     return window == leaving.front && leaving.refused ? kInFrontHoldingForeground : otherwise;
 }
 
+// The store or send under way, for HideWindowToSlot: none outside them.
+Leaving g_sendingAway;
+
 BOOL CALLBACK HideForSwitch(HWND window, LPARAM parameter)
 {
     const Leaving *leaving = (const Leaving *)parameter;
@@ -114,8 +117,8 @@ BOOL CALLBACK HideWindowToSlot(HWND window, LPARAM slot)
     WindowIdentity identity;
     if (g_released || !ReadManageable(window, &identity)) return TRUE;
     int outer = BeginChange();
-    BOOL recorded =
-        TakeIntoSlot(Followed(), (uintptr_t)window, identity, 1, (int)slot, kNotInFront, RealWindows()) != NULL;
+    BOOL recorded = TakeIntoSlot(Followed(), (uintptr_t)window, identity, 1, (int)slot,
+                                 InFrontOf(g_sendingAway, window, kNotInFront), RealWindows()) != NULL;
     if (outer) EndChange();
     return recorded;
 }
@@ -177,14 +180,14 @@ int ShowDesktop(HWND self, int desktop)
 // It is not the one in front when that desktop comes back: that one is the desktop's own.
 static void SendAway(HWND self, HWND window, int slot)
 {
-    WindowIdentity identity;
-    if (g_released || !ReadManageable(window, &identity) || !BeginChange()) return;
+    if (g_released || !IsManageableWindow(window) || !BeginChange()) return;
     StopHandingOver();
-    Leaving leaving = TakeForeground(self, GetForegroundWindow(), slot);
-    TakeIntoSlot(Followed(), (uintptr_t)window, identity, 1, slot, InFrontOf(leaving, window, kNotInFront),
-                 RealWindows());
+    g_sendingAway = TakeForeground(self, GetForegroundWindow(), slot);
+    HideWindowToSlot(window, slot);
+    const int refused = g_sendingAway.refused;
+    g_sendingAway = Leaving();
     EndChange();
-    HandOverForeground(self, NULL, leaving.refused);
+    HandOverForeground(self, NULL, refused);
 }
 
 void SendFrontWindow(HWND self, int desktop)

@@ -410,8 +410,8 @@ BOOL WINAPI RefuseForeground(HWND)
 // shows; where our own call for it is refused, the window in front hands it on as it hides.
 TEST_F(Desktops, NoHiddenWindowKeepsTheForeground)
 {
-    HelperWindows helper({"Rho*2"});
-    HWND r0 = helper.Find("Rho", 0), r1 = helper.Find("Rho", 1);
+    HelperWindows helper({"Rho*3"});
+    HWND r0 = helper.Find("Rho", 0), r1 = helper.Find("Rho", 1), r2 = helper.Find("Rho", 2);
     auto inView = [] {
         Pump(0);
         HWND foreground = GetForegroundWindow();
@@ -423,6 +423,10 @@ TEST_F(Desktops, NoHiddenWindowKeepsTheForeground)
     EXPECT_TRUE(WaitUntil(inView)) << Name(GetForegroundWindow());
     const PlatformSeams real = g_seams;
     g_seams.setForegroundWindow = RefuseForeground;
+    MakeCurrent(r2);
+    StoreCurrentWindow(self);
+    EXPECT_GONE(r2);
+    EXPECT_TRUE(WaitUntil(inView)) << Name(GetForegroundWindow());
     MakeCurrent(r1);
     Switch();
     EXPECT_GONE(r1);
