@@ -16,6 +16,10 @@ target_link_libraries(host_tests PRIVATE portable_core GTest::gtest_main)
 include(GoogleTest)
 gtest_discover_tests(host_tests)
 
+# The scheme merge's property on a million generated cases (scripts/bench.sh merge).
+add_executable(merge_property bench/merge_property.cpp)
+target_link_libraries(merge_property PRIVATE portable_core)
+
 find_package(benchmark QUIET)
 if(benchmark_FOUND)
     add_executable(core_bench bench/core_bench.cpp)

@@ -1,5 +1,6 @@
 #include "file_rules.h"
 #include "scheme_codec.h"
+#include "../app/little_endian.h"
 
 LeftoverAction LeftoverNewFileAction(int schemeFileThere, int newFileThere, int newFileComplete)
 {
@@ -16,7 +17,7 @@ int IsCompleteSave(const unsigned char *data, size_t size)
         Scheme scheme;
         if (!DecodeScheme(data + at, &scheme)) return 0;
     }
-    for (size_t at = 0; at < size; ++at)
+    for (size_t at = size - 4 - kSchemeRecordSize; at < size - 4; ++at)
         if (data[at]) return 1;
     return 0;
 }
@@ -25,6 +26,17 @@ int IsBriefLock(uint32_t error, int replacing)
 {
     const uint32_t kAccessDenied = 5, kSharingViolation = 32, kLockViolation = 33;
     return error == kSharingViolation || error == kLockViolation || (replacing && error == kAccessDenied);
+}
+
+int IsLockHeldElsewhere(uint32_t error, int lockFileThere)
+{
+    const uint32_t kAccessDenied = 5;
+    return IsBriefLock(error, 0) || (error == kAccessDenied && lockFileThere);
+}
+
+uint32_t WordOfFile(const unsigned char *data, size_t size, uint32_t wordInEffect)
+{
+    return size >= kSchemeRecordSize + 4 && size % kSchemeRecordSize == 4 ? GetLe32(data + size - 4) : wordInEffect;
 }
 
 uint32_t BriefLockWaitMs(int attempt, uint32_t elapsedMs)

@@ -13,13 +13,25 @@ LeftoverAction LeftoverNewFileAction(int schemeFileThere, int newFileThere, int 
 // Whether the bytes are a save as this program writes it: the empty list (no bytes at all), or a
 // file that the reading rules accept, as the program writes back whatever they accept (a scheme
 // without a name from a hand-made file, say). A file whose length reached the disk and whose
-// data did not reads as zeros throughout: torn.
+// data did not, or not all of it, reads as zeros from some point on: one whose last record is all
+// zeros is torn.
 int IsCompleteSave(const unsigned char *data, size_t size);
 
 // Errors that mean another program holds the file for a moment (a virus scanner opens a file
 // just after it is closed). The replace also meets an access refusal while the scheme file is
 // open without delete sharing; the save has just shown that it may write the file.
 int IsBriefLock(uint32_t error, int replacing);
+
+// Whether the writers' lock that could not be had is another writer's for now, to be waited for: a
+// sharing or lock violation, or "access denied" where the lock file is there, which is what a lock
+// just closed by its holder answers while it is deleted but still open elsewhere (GetFileAttributes
+// then fails with "access denied" too, or succeeds). Where the lock file is not there, "access
+// denied" is a folder that may not be written, which no wait mends.
+int IsLockHeldElsewhere(uint32_t error, int lockFileThere);
+
+// The force-close word that the bytes of a scheme file stand for: the last word of a file of
+// schemes; the empty file keeps none, and stands for the word in effect when it was read or written.
+uint32_t WordOfFile(const unsigned char *data, size_t size, uint32_t wordInEffect);
 
 // The wait before the next try while a save meets a brief lock: short at first, then longer,
 // and 0 once the save has spent its one deadline (about a second for the whole save, however

@@ -44,14 +44,15 @@ void FreeSchemeList(Scheme **head);
 void RenameClashingSchemes(const Scheme *kept, Scheme *added);
 // Takes another writer's schemes (theirs, a file read after ours were made) into *ours, scheme by
 // scheme, against the schemes both sides started from (base; NULL where the file could not be read
-// when ours were made). A scheme's name is what it is known by (the k-th of a name matches the
-// k-th of that name). Changed on one side only (added, edited or deleted), it is that side's;
-// changed on both to the same, it is kept once; changed on both differently, theirs stands and ours
-// goes beside it under a free name (RenameClashingSchemes); deleted on one side and edited on the
-// other, the edited one stays. Theirs come in the file's order, then the rest of ours. Records of
+// when ours were made). Each scheme is paired with its own counterpart on each side by what it is:
+// the same record first, then the same content under another name (renamed), then the same name
+// (edited), among what is left, in order. Changed on one side only (added, edited or deleted), it
+// is that side's; changed on both, it is one scheme, each field from the side that changed it, ours
+// where both did; deleted on one side and edited on the other, the edited one stays; added on both
+// sides alike, it is kept once. Theirs come in the file's order, then the rest of ours. Records of
 // ours are kept where they stay, with theirs' fields where theirs won, so that others may point to
 // them; *ours owns every record afterwards. 0 when memory ran out: then nothing has changed, and
 // theirs is still the caller's. The fired flags, which no file keeps, are not compared.
 int MergeSchemes(Scheme **ours, const Scheme *base, Scheme *theirs);
-// The force-close word by the same rule: theirs where they changed it, else ours.
+// The force-close word by the same rule: ours where we changed it, else theirs.
 uint32_t MergeWord(uint32_t base, uint32_t ours, uint32_t theirs);

@@ -23,6 +23,7 @@ static uint32_t g_ticksToNextTry;
 static unsigned char *g_base;
 static DWORD g_baseSize;
 static int g_baseKnown;
+static uint32_t g_baseWord;  // the force-close word the base stands for (WordOfFile)
 
 // The outcomes of a read: 1 read, 0 absent, and these two.
 const int kBrieflyLocked = -1, kCannotRead = -2;
@@ -41,8 +42,9 @@ static void NameWithSuffix(char *out, const char *name, const char *suffix)
 }
 
 // Without the memory for a copy, the base is unknown, and a later merge starts from nothing.
-static void KeepAsBase(const unsigned char *data, DWORD size)
+static void KeepAsBase(const unsigned char *data, DWORD size, uint32_t wordInEffect)
 {
+    g_baseWord = WordOfFile(data, size, wordInEffect);
     FreeRecord(g_base);
     g_base = (unsigned char *)AllocRecord(size ? size : 1);
     g_baseKnown = g_base != NULL;
@@ -155,7 +157,7 @@ static int ReadSchemeFile(const char *name, Scheme **list, uint32_t *forceClose)
         if (result == kNoMemoryForFile) result = kCannotRead;
         if (result == 0 && size != 0 && !KeepAside(name, name, 0)) g_keepRejectedFile = 1;
     }
-    if (result >= 0) KeepAsBase(data, size);
+    if (result >= 0) KeepAsBase(data, size, ForceCloseOption());
     FreeRecord(data);
     return result;
 }
@@ -163,30 +165,34 @@ static int ReadSchemeFile(const char *name, Scheme **list, uint32_t *forceClose)
 // Held from the comparison with the base to the flush of a save, and while a start settles a
 // save cut short: another session's Trellith, which the single-instance mutex does not reach,
 // waits meanwhile. Opened without sharing and deleted when closed, so that a writer that dies
-// holding it leaves none behind. *brief tells a lock held by another writer from a folder that
-// may not be written.
-static HANDLE TakeWriterLock(const char *name, DWORD startMs, int *brief)
+// holding it leaves none behind. A save waits for it within its deadline from startMs; a start
+// tries once (the tick tries again), since nothing may sleep on the only thread while the icon
+// waits for it. *held tells a lock held by another writer from a folder that may not be written.
+static HANDLE TakeWriterLock(const char *name, DWORD startMs, int wait, int *held)
 {
     char lockName[kSchemeFileNameSize + 8];
     NameWithSuffix(lockName, name, ".lock");
-    HANDLE lock = INVALID_HANDLE_VALUE;
-    WaitOutBriefLock(0, startMs, [&]() -> BOOL {
-        lock = CreateFileA(lockName, GENERIC_WRITE, 0, NULL, OPEN_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, NULL);
-        return lock != INVALID_HANDLE_VALUE;
-    });
-    *brief = lock == INVALID_HANDLE_VALUE && IsBriefLock(GetLastError(), 0);
-    return lock;
+    for (int i = 0;; ++i) {
+        HANDLE lock = CreateFileA(lockName, GENERIC_WRITE, 0, NULL, OPEN_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, NULL);
+        if (lock != INVALID_HANDLE_VALUE) return lock;
+        DWORD error = GetLastError();
+        int there = GetFileAttributesA(lockName) != INVALID_FILE_ATTRIBUTES || GetLastError() == ERROR_ACCESS_DENIED;
+        *held = IsLockHeldElsewhere(error, there);
+        uint32_t ms = wait ? BriefLockWaitMs(i, GetTickCount() - startMs) : 0;
+        if (!*held || !ms) return INVALID_HANDLE_VALUE;
+        Sleep(ms);
+    }
 }
 
 static int ReadAtStartOrRetry(Scheme **list, uint32_t *forceClose)
 {
     char name[kSchemeFileNameSize];
-    int brief;
+    int held = 0;
     if (!SchemeFileName(name)) return 0;
     // Where no lock can be made (a folder that may not be written), the file is read all the same.
-    HANDLE lock = TakeWriterLock(name, GetTickCount(), &brief);
-    if (brief) return kBrieflyLocked;
+    HANDLE lock = TakeWriterLock(name, GetTickCount(), 0, &held);
+    if (held) return kBrieflyLocked;
     int settled = SettleLeftover(name);
     int result = settled < 0 ? settled : ReadSchemeFile(name, list, forceClose);
     if (lock != INVALID_HANDLE_VALUE) CloseHandle(lock);
@@ -235,20 +241,20 @@ void RetryUnreadSchemeFile(int now)
 static int MergeFile(const char *name, Scheme **list, const unsigned char *data, DWORD size)
 {
     Scheme *base = NULL, *theirs = NULL;
-    uint32_t baseForce = 0, theirForce = 0;
-    int decoded = DecodeSchemeFile(data, size, &theirs, &theirForce);
+    uint32_t word = 0;
+    int decoded = DecodeSchemeFile(data, size, &theirs, &word);
     if (decoded == kNoMemoryForFile) return 0;
     if (!decoded && size != 0) {
         if (!KeepAside(name, name, 0)) g_keepRejectedFile = 1;
         return !g_keepRejectedFile;
     }
-    if (g_baseKnown && DecodeSchemeFile(g_base, g_baseSize, &base, &baseForce) == kNoMemoryForFile) {
+    if (g_baseKnown && DecodeSchemeFile(g_base, g_baseSize, &base, &word) == kNoMemoryForFile) {
         FreeSchemeList(&theirs);
         return 0;
     }
-    if (!decoded) theirForce = baseForce;  // the empty list keeps no word
     int merged = MergeSchemes(list, base, theirs);
-    if (merged) SetForceCloseOption(MergeWord(baseForce, ForceCloseOption(), theirForce));
+    // The empty list keeps no word: theirs is then the base's, as it stood.
+    if (merged) SetForceCloseOption(MergeWord(g_baseWord, ForceCloseOption(), WordOfFile(data, size, g_baseWord)));
     else FreeSchemeList(&theirs);
     FreeSchemeList(&base);
     return merged;
@@ -272,8 +278,9 @@ static int TakeInChanges(const char *name, Scheme **list, DWORD startMs)
     if (read <= 0) return read == 0;
     int done = 1;
     if (!g_baseKnown || size != g_baseSize || memcmp(data, g_base, size) != 0) {
+        const uint32_t baseWord = g_baseWord;
         done = MergeFile(name, list, data, size);
-        if (done) KeepAsBase(data, size);
+        if (done) KeepAsBase(data, size, baseWord);
     }
     FreeRecord(data);
     return done;
@@ -330,7 +337,7 @@ static int SaveLocked(const char *name, Scheme **list, DWORD start)
             return MoveFileExA(temp, name, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
         });
         if (!saved) DeleteFileA(temp);
-        if (saved) KeepAsBase(data, (DWORD)size);  // in the file's place, flushed or not
+        if (saved) KeepAsBase(data, (DWORD)size, ForceCloseOption());  // in the file's place, flushed or not
         saved = saved && WaitOutBriefLock(0, start, [&]() { return FlushFile(name); });
     }
     FreeRecord(data);
@@ -340,10 +347,10 @@ static int SaveLocked(const char *name, Scheme **list, DWORD start)
 int SaveSchemeList(Scheme **list)
 {
     char name[kSchemeFileNameSize];
-    int brief;
+    int held;
     if (!SchemeFileName(name) || g_keepRejectedFile || g_unread) return 0;
     const DWORD start = GetTickCount();
-    HANDLE lock = TakeWriterLock(name, start, &brief);
+    HANDLE lock = TakeWriterLock(name, start, 1, &held);
     if (lock == INVALID_HANDLE_VALUE) return 0;  // another writer is at it: a locked file, as any
     int saved = SaveLocked(name, list, start);
     CloseHandle(lock);

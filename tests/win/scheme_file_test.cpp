@@ -36,6 +36,7 @@ protected:
         DeleteFileA(fresh.c_str());
         RemoveDirectoryA(fresh.c_str());
         DeleteFileA((ini + ".lock").c_str());
+        RemoveDirectoryA((ini + ".lock").c_str());
         RemoveDirectoryA(ini.c_str());
     }
     static std::string Record(const char *name, char minutesLow, char fired = 0)
@@ -162,18 +163,25 @@ TEST_F(SchemeFile, AFileUnreadableForGoodIsNeverOverwrittenAndTriedAgainLessAndL
 }
 
 // Another writer (another session's Trellith) saves between this run's read and its save: each
-// scheme is the side's that changed it, and a file only touched is no change at all.
+// scheme is paired with its own and is the side's that changed it, and a file only touched is no
+// change at all.
 TEST_F(SchemeFile, AnotherWritersChangesAndOursAreMergedByWhatEachChanged)
 {
     const std::string a = Record("a", 1), b = Record("b", 1), t = Record("t", 1);
-    struct { std::string theirs; void (*ours)(); std::string saved; } rows[] = {
-        {a + b + t + Word(0), [] { RemoveScheme((*SchemeListHead())->next); }, a + t + Word(0)},
-        {a + b + t + Word(0), [] { (*SchemeListHead())->triggerMinutes = 2; }, Record("a", 2) + b + t + Word(0)},
-        {a + Word(0), [] {}, a + Word(0)},
-        {"", [] { RemoveScheme((*SchemeListHead())->next); }, a + Word(0)}};  // its time alone moved
+    const std::string off1 = Record("关机", 1), off2 = Record("关机", 2);
+    struct { std::string start, theirs; void (*ours)(); std::string saved; } rows[] = {
+        {a + b + Word(0), a + b + t + Word(0), [] { RemoveScheme((*SchemeListHead())->next); }, a + t + Word(0)},
+        {a + b + Word(0), a + b + t + Word(0), [] { (*SchemeListHead())->triggerMinutes = 2; }, Record("a", 2) + b + t + Word(0)},
+        {a + b + Word(0), a + Word(0), [] {}, a + Word(0)},
+        {a + b + Word(0), "", [] { RemoveScheme((*SchemeListHead())->next); }, a + Word(0)},  // its time alone moved
+        // Two of one name, the first deleted here and the second edited there: the edit alone.
+        {off1 + off2 + Word(0), off1 + Record("关机", 7) + Word(0), [] { RemoveScheme(*SchemeListHead()); },
+         Record("关机", 7) + Word(0)},
+        // The force-close option turned on here without a scheme, off there with one.
+        {"", Record("x", 1) + Word(0), [] { SetForceCloseOption(1), SaveSchemes(); }, Record("x", 1) + Word(0)}};
     for (const auto &r : rows) {
-        WriteFileBytes(ini, a + b + Word(0));
-        ASSERT_EQ(1, LoadSchemes());
+        WriteFileBytes(ini, r.start);
+        ASSERT_EQ(!r.start.empty(), LoadSchemes());
         r.ours();
         if (!r.theirs.empty()) WriteFileBytes(ini, r.theirs);
         HANDLE file = CreateFileA(ini.c_str(), FILE_WRITE_ATTRIBUTES, 0, NULL, OPEN_EXISTING, 0, NULL);
@@ -186,24 +194,54 @@ TEST_F(SchemeFile, AnotherWritersChangesAndOursAreMergedByWhatEachChanged)
     }
 }
 
+DWORD WINAPI RemoveFolderSoon(void *name)
+{
+    Sleep(300);
+    RemoveDirectoryA((const char *)name);
+    return 0;
+}
+
 // One writer at a time: a save that cannot have the lock within its second fails as a locked file
-// does, and touches no file.
+// does, and touches no file; a start meets the lock once and reads the file at a later tick, with
+// nothing slept on the only thread. A lock closed elsewhere a moment ago (deleted but still open,
+// which answers "access denied", as a folder of its name does here) is waited out.
 TEST_F(SchemeFile, ASaveWhileAnotherWriterHoldsTheLockFailsAfterASecondAndTouchesNothing)
 {
+    const std::string lockName = ini + ".lock";
+    auto takeLock = [&] {
+        return CreateFileA(lockName.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_FLAG_DELETE_ON_CLOSE, NULL);
+    };
     WriteFileBytes(ini, Record("a", 1) + Word(0));
     ASSERT_EQ(1, LoadSchemes());
     AddScheme("b");
-    HANDLE lock = CreateFileA((ini + ".lock").c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
-                              FILE_FLAG_DELETE_ON_CLOSE, NULL);
+    HANDLE lock = takeLock();
     ASSERT_NE(INVALID_HANDLE_VALUE, lock);
-    const DWORD start = GetTickCount();
+    DWORD start = GetTickCount();
     EXPECT_EQ(0, SaveSchemes());
     EXPECT_GE(GetTickCount() - start, 900u);
     EXPECT_EQ(Record("a", 1) + Word(0), ReadFileBytes(ini));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(fresh.c_str()));
     CloseHandle(lock);
     EXPECT_EQ(1, SaveSchemes());
-    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((ini + ".lock").c_str()));  // gone with its handle
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(lockName.c_str()));  // gone with its handle
+    FreeSchemeList(SchemeListHead());
+
+    lock = takeLock();
+    start = GetTickCount();
+    EXPECT_EQ(0, LoadSchemes());
+    EXPECT_LT(GetTickCount() - start, 200u);
+    CloseHandle(lock);
+    RetryUnreadSchemeFile(0);  // the next tick reads it
+    EXPECT_EQ(1, SaveSchemes());
+    EXPECT_EQ(Record("a", 1) + Record("b", 0) + Word(0), ReadFileBytes(ini));
+
+    ASSERT_TRUE(CreateDirectoryA(lockName.c_str(), NULL));
+    HANDLE release = CreateThread(NULL, 0, RemoveFolderSoon, (void *)lockName.c_str(), 0, NULL);
+    AddScheme("c");
+    EXPECT_EQ(1, SaveSchemes());
+    WaitForSingleObject(release, INFINITE);
+    CloseHandle(release);
+    EXPECT_EQ(Record("a", 1) + Record("b", 0) + Record("c", 0) + Word(0), ReadFileBytes(ini));
 }
 
 }  // namespace
