@@ -32,7 +32,7 @@ add_library(trellith_core STATIC
     src/companion/companion.cpp
     src/desktops/desktops.cpp src/desktops/followed_windows.cpp src/desktops/recovery_file.cpp
     src/desktops/showing.cpp
-    src/desktops/window_requests.cpp
+    src/desktops/window_look.cpp src/desktops/window_requests.cpp
     src/schemes/scheme_file.cpp
     src/scheduler/tick.cpp src/scheduler/countdown_dialog.cpp
     src/settings/autorun.cpp src/settings/settings_dialog.cpp

@@ -5,6 +5,7 @@
 #include "followed_windows.h"
 #include "recovery_file.h"
 #include "showing.h"
+#include "window_look.h"
 #include "window_requests.h"
 #include "../app/seams.h"
 
@@ -63,10 +64,10 @@ Leaving TakeForeground(HWND self, HWND front, int slot)
     return leaving;
 }
 
-// A window that holds the foreground still is hidden from its own thread.
-InFront InFrontOf(const Leaving &leaving, HWND window, InFront otherwise)
+// A window that holds the foreground still is hidden from its own thread (InFront).
+int HoldsForeground(const Leaving &leaving, HWND window)
 {
-    return window == leaving.front && leaving.refused ? kInFrontHoldingForeground : otherwise;
+    return window == leaving.front && leaving.refused ? kHoldingForeground : 0;
 }
 
 // The store or send under way, for HideWindowToSlot: none outside them.
@@ -82,8 +83,8 @@ BOOL CALLBACK HideForSwitch(HWND window, LPARAM parameter)
     if (!GoesWithTheDesktop(record, manageable)) return TRUE;
     if (record) identity = record->identity;
     // No memory: this window and the rest stay, with the next desktop.
-    return TakeIntoSlot(Followed(), (uintptr_t)window, identity, IsShownNow(window), leaving->slot,
-                        InFrontOf(*leaving, window, window == leaving->front ? kInFront : kNotInFront),
+    const int front = window == leaving->front ? kFrontOfItsDesktop | HoldsForeground(*leaving, window) : kNotInFront;
+    return TakeIntoSlot(Followed(), (uintptr_t)window, identity, IsShownNow(window), leaving->slot, front,
                         RealWindows()) != NULL;
 }
 
@@ -106,19 +107,13 @@ LONG WINAPI RescueWindowsOnFault(EXCEPTION_POINTERS *)
 
 }  // namespace
 
-int IsManageableWindow(HWND window)
-{
-    WindowIdentity identity;
-    return ReadManageable(window, &identity);
-}
-
 BOOL CALLBACK HideWindowToSlot(HWND window, LPARAM slot)
 {
     WindowIdentity identity;
     if (g_released || !ReadManageable(window, &identity)) return TRUE;
     int outer = BeginChange();
     BOOL recorded = TakeIntoSlot(Followed(), (uintptr_t)window, identity, 1, (int)slot,
-                                 InFrontOf(g_sendingAway, window, kNotInFront), RealWindows()) != NULL;
+                                 HoldsForeground(g_sendingAway, window), RealWindows()) != NULL;
     if (outer) EndChange();
     return recorded;
 }
@@ -161,7 +156,7 @@ int SwitchDesktop(HWND self)
 
 int ShowDesktop(HWND self, int desktop)
 {
-    if (desktop == g_desktop || !BeginChange()) return g_desktop;
+    if (g_released || desktop == g_desktop || !BeginChange()) return g_desktop;
     StopHandingOver();
     HWND front = GetForegroundWindow();
     // A click on the icon may have brought the taskbar forward: the window in front is then the
@@ -212,7 +207,7 @@ void StoreCurrentWindow(HWND self)
 
 void RestoreStoredWindows(HWND self)
 {
-    if (!BeginChange()) return;
+    if (g_released || !BeginChange()) return;
     StopHandingOver();
     // The stash as it should stand, the first stored on top: the list holds it newest first.
     int count = 0;

@@ -10,10 +10,7 @@
 #pragma once
 #include <windows.h>
 #include "hidden_window.h"
-
-// 1 when the window has the WS_VISIBLE style and its class is not one of the shell's, nor one of
-// a newer shell's own hosts, nor cloaked.
-int IsManageableWindow(HWND window);
+#include "window_look.h"  // IsManageableWindow
 
 // EnumWindows callbacks, also called for single windows. HideWindowToSlot returns FALSE only
 // when no record could be allocated, which ends an enumeration at that window.

@@ -1,5 +1,6 @@
 // The records of the windows the desktops hold, and what makes the program look at them again.
 #include "followed_windows.h"
+#include "window_look.h"
 #include "window_requests.h"
 #include "../app/seams.h"
 
@@ -52,11 +53,13 @@ const WindowWorld &RealWindows()
 
 static VOID CALLBACK Poll(HWND, UINT, UINT_PTR, DWORD);
 
+// After looks: the hide of the window in front, where it waits for the others, may be made now.
 // While a request is on the way, the windows are looked at again soon, then less and less often:
 // where no event says when a window changed, a change is seen within moments, and a program that
 // stays hung costs a look a second.
 static void PollWhileOnTheWay()
 {
+    MakeFrontsHide(&g_records, RealWindows());
     if (!AnyOnTheWay(g_records)) {
         if (g_pollTimer) KillTimer(NULL, g_pollTimer);
         g_pollTimer = 0;

@@ -18,9 +18,21 @@ Sighting See(HiddenWindow *record, int shown)
     return kCarriedOut;
 }
 
+// A request decided and not yet made (the hide of the window in front, which waits) is given up
+// for a new one: the record stands as before it.
+static void GiveUpUnmadeRequest(HiddenWindow *record)
+{
+    if (record->toAsk == kNothingToAsk) return;
+    record->toAsk = kNothingToAsk;
+    if (record->asked == kSettled) return;
+    --record->changesOwed;
+    record->asked = record->changesOwed ? !record->asked : kSettled;
+}
+
 void Want(HiddenWindow *record, int show, int toAsk)
 {
     show = show != 0;
+    GiveUpUnmadeRequest(record);
     if (record->asked == show) return;  // already on the way: it puts the window where it is wanted
     record->changesOwed = record->asked == kSettled ? record->seenShown != show : record->changesOwed + 1;
     record->asked = record->changesOwed ? show : kSettled;
@@ -44,7 +56,7 @@ int MayCloseInView(const HiddenWindow *record, int manageable)
 }
 
 HiddenWindow *TakeIntoSlot(HiddenWindow **list, uintptr_t window, const WindowIdentity &identity, int shown,
-                           int slot, InFront front, const WindowWorld &world)
+                           int slot, int front, const WindowWorld &world)
 {
     HiddenWindow *record = FindHiddenWindow(*list, window);
     if (record) {
@@ -61,8 +73,8 @@ HiddenWindow *TakeIntoSlot(HiddenWindow **list, uintptr_t window, const WindowId
     record->readAtMs = world.nowMs();
     record->identity = identity;
     record->slot = slot;
-    record->wasActive = front != kNotInFront;
-    Want(record, 0, front == kInFrontHoldingForeground ? kAskHideInFront : kAskHide);
+    record->wasActive = (front & kFrontOfItsDesktop) != 0;
+    Want(record, 0, front & kHoldingForeground ? kAskHideInFront : kAskHide);
     record->next = *list;
     *list = record;
     return record;
@@ -147,14 +159,14 @@ static int HintOnTheWay(const HiddenWindow *list, uint32_t threadId)
 static void AskThreadsToAnswer(HiddenWindow *list, const WindowWorld &world)
 {
     for (HiddenWindow *r = list; r; r = r->next) {
-        if (r->asked == kSettled || r->hinted != kNoHint) continue;
+        if (r->asked == kSettled || r->hinted != kNoHint || r->toAsk) continue;  // (a request that waits)
         if (HintOnTheWay(list, r->identity.threadId)) {
             r->hinted = kHintFromBefore;
             continue;
         }
         int sent = world.askForAnswer(r->window);
         for (HiddenWindow *q = r; q; q = q->next)
-            if (q->identity.threadId == r->identity.threadId && q->asked != kSettled && q->hinted == kNoHint)
+            if (q->identity.threadId == r->identity.threadId && q->asked != kSettled && q->hinted == kNoHint && !q->toAsk)
                 q->hinted = sent ? kHintOnTheWay : kHintTried;
     }
     for (HiddenWindow *r = list; r; r = r->next)
@@ -172,7 +184,20 @@ void MakeRequests(HiddenWindow **list, const WindowWorld &world)
     *list = Reversed(*list);
     Ask(list, world, kAskShowOnTop);
     Ask(list, world, kAskHide);
-    Ask(list, world, kAskHideInFront);  // last in its thread: the others are out of its way
+    AskThreadsToAnswer(*list, world);
+    MakeFrontsHide(list, world);
+}
+
+void MakeFrontsHide(HiddenWindow **list, const WindowWorld &world)
+{
+    const HiddenWindow *front = NULL;
+    int othersLeaving = 0;
+    for (const HiddenWindow *r = *list; r; r = r->next) {
+        if (r->toAsk == kAskHideInFront) front = r;
+        else othersLeaving |= r->asked == 0;
+    }
+    if (!front || (othersLeaving && world.nowMs() - front->readAtMs < kFrontPatienceMs)) return;
+    Ask(list, world, kAskHideInFront);
     AskThreadsToAnswer(*list, world);
 }
 
@@ -266,9 +291,10 @@ uint32_t NextLookMs(int looks)
 FrontChoice FrontAfterShowing(ForegroundState foreground, int refused, int menuOpen, FrontState front,
                               uint32_t sinceRequestsMs)
 {
-    if (foreground == kForegroundInView || refused) return kLeaveForeground;
-    if (menuOpen || (front == kFrontOnTheWay && sinceRequestsMs < kFrontPatienceMs)) return kWaitForFront;
-    return front == kFrontInView ? kBringFrontForward : kGiveToWindowInView;
+    const int patient = sinceRequestsMs < kFrontPatienceMs;
+    if (foreground == kForegroundInView) return kLeaveForeground;
+    if (menuOpen || ((refused || front == kFrontOnTheWay) && patient)) return kWaitForFront;
+    return front == kFrontInView && !refused ? kBringFrontForward : kGiveToWindowInView;
 }
 
 int OrderToAsk(const int *rank, int count, int *after)

@@ -45,21 +45,31 @@ int GoesWithTheDesktop(const HiddenWindow *record, int manageable);
 // hide is on the way belongs to another desktop already.
 int MayCloseInView(const HiddenWindow *record, int manageable);
 
+// How a window taken into a slot stood: in front of the desktop being left (it comes forward when
+// that desktop comes back), and holding the foreground still, our own call for it refused. Such a
+// window is hidden from its own thread, which hands the activation on as the platform does after a
+// window hidden; every other keeps its place and the activation. A window sent away while it holds
+// the foreground hides itself so, but is not its desktop's front.
+enum InFront { kNotInFront = 0, kFrontOfItsDesktop = 1, kHoldingForeground = 2 };
 // Records the window into the slot, at the head of the list (newest first), and decides its hide;
-// shown is what the window shows now. The window in front that still holds the foreground is
-// hidden from its own thread, which hands the activation on; any other keeps its place and the
-// activation. NULL when no record could be had.
-enum InFront { kNotInFront, kInFront, kInFrontHoldingForeground };
+// shown is what the window shows now, front the InFront flags. NULL when no record could be had.
 HiddenWindow *TakeIntoSlot(HiddenWindow **list, uintptr_t window, const WindowIdentity &identity, int shown,
-                           int slot, InFront front, const WindowWorld &world);
+                           int slot, int front, const WindowWorld &world);
 // Decides the show of every record of the slot, which is in view from now on; onTop shows the
 // stash, which comes back on top of what is in view, the most recently stored first, so that the
 // first stored ends on top. Returns the window that was in front when the slot was left, or 0.
 uintptr_t BringSlotIntoView(HiddenWindow **list, int slot, int onTop, const WindowWorld &world);
 
 // Makes every request decided; a refused one forgets its record: the window is not ours. Then
-// asks each thread with a request on the way for an answer, one message at a time.
+// asks each thread with a request on the way for an answer, one message at a time. The hide of the
+// window that holds the foreground waits (MakeFrontsHide).
 void MakeRequests(HiddenWindow **list, const WindowWorld &world);
+// The window that holds the foreground hides itself only once every other window leaving is seen
+// hidden, so that the platform's walk to the next window to activate reaches only windows in view
+// (one still shown there would take the keys, and keep them once its hide comes); or, where a
+// program is hung, once the patience after the requests (kFrontPatienceMs) has run out. After
+// MakeRequests, and at every look while it waits.
+void MakeFrontsHide(HiddenWindow **list, const WindowWorld &world);
 // A look at one record's window (at link), or at all: a window gone is forgotten, and a window
 // seen in view as asked is no longer ours. 0 when the record is gone from the list.
 int LookAt(HiddenWindow **link, const WindowWorld &world);
@@ -87,13 +97,15 @@ uint32_t NextLookMs(int looks);
 // Where the foreground goes once a command has changed what is in view. Our own window (the tray
 // menu leaves it there), no window, or a window that no longer shows or is on its way out holds
 // it: ours to hand on, as the platform hands it on when the window in front hides itself. A
-// window in view holds it, which the user chose: left alone. Where our own call was refused (the
-// foreground lock of Windows 2000 and later), every later one is refused too, and the window in
-// front hands the activation on from its own thread as it hides. Never while a menu of ours is
-// open (handing it on would close the menu). The window that was in front comes forward once it
-// is seen in view; while its show is on the way it is waited for, but no longer than about a
-// second after the requests (its program may be hung): then, as without one, the window on top
-// of the desktop in view takes the foreground, or where there is none, the shell's desktop.
+// window in view holds it, which the user chose: left alone. Never while a menu of ours is open
+// (handing it on would close the menu). Where our own call was refused (the foreground lock of
+// Windows 2000 and later), every later one is likely refused too, and the window in front hands
+// the activation on from its own thread as it hides: it is looked at until the foreground is in
+// view, and only once the patience has run out is a window in view asked to take it. Otherwise the
+// window that was in front comes forward once it is seen in view; while its show is on the way it
+// is waited for, but no longer than about a second after the requests (its program may be hung):
+// then, as without one, the window in view that may take the focus (FocusRank) takes it, or where
+// there is none, the shell's desktop.
 enum ForegroundState { kForegroundInView, kForegroundOursToHandOn };
 enum FrontState { kNoFront, kFrontOnTheWay, kFrontInView };
 enum FrontChoice { kLeaveForeground, kWaitForFront, kBringFrontForward, kGiveToWindowInView };

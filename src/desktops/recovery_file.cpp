@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <stdlib.h>
 #include "followed_windows.h"
+#include "window_look.h"
 #include "window_requests.h"
 #include "../app/seams.h"
 

@@ -2,18 +2,27 @@
 #include "showing.h"
 #include <limits.h>
 #include <stdlib.h>
-#include "desktops.h"
 #include "followed_windows.h"
+#include "window_look.h"
 #include "window_requests.h"
 #include "../app/seams.h"
 
-static HWND g_self, g_front;
-static int g_refused;
-static DWORD g_startMs;
-static StoredWindow *g_stored;
-static int g_storedCount;
-static int g_orderRounds, g_answersAwaited;  // the looks at the stash's order, and what they wait for
-static ULONG_PTR g_answerTag;  // the answers awaited now; never used twice
+// The hand-over under way: our window, the window that was in front on the desktop now in view,
+// whether our own call for the foreground was refused, and when the requests were made.
+struct HandOver {
+    HWND self, front;
+    int refused;
+    DWORD startMs;
+};
+// The stash's order under way: its windows top first as they should stand, the moves asked so
+// far, and the answers awaited now (a tag that is never used twice tells them).
+struct StashOrder {
+    StoredWindow *windows;
+    int count, moves, answersAsked, awaited;
+    ULONG_PTR tag;
+};
+static HandOver g_handOver;
+static StashOrder g_order;
 static UINT_PTR g_pollTimer;
 static int g_looks;
 
@@ -27,8 +36,7 @@ static HWND ShellDesktopWindow()
     return shell ? shell : GetDesktopWindow();
 }
 
-// A menu of ours (the tray menu) closes when the foreground leaves us.
-static int MenuOpen()
+int MenuOpen()
 {
     typedef BOOL(WINAPI * GetGuiThreadInfoFn)(DWORD, GUITHREADINFO *);
     static GetGuiThreadInfoFn get = (GetGuiThreadInfoFn)(void *)GetProcAddress(GetModuleHandleA("user32.dll"), "GetGUIThreadInfo");
@@ -41,108 +49,126 @@ static int MenuOpen()
 static ForegroundState ForegroundNow()
 {
     HWND foreground = GetForegroundWindow();
-    if (!foreground || foreground == g_self || !IsShownNow(foreground) || IsOnItsWayOut(foreground))
+    if (!foreground || foreground == g_handOver.self || !IsShownNow(foreground) || IsOnItsWayOut(foreground))
         return kForegroundOursToHandOn;
     return kForegroundInView;
 }
 
-// The window on top of the desktop in view, as the platform would bring it forward.
-static HWND WindowOnTopInView()
+// The window in view that Windows itself would bring forward: the highest that may take the
+// focus, one always on top only where no ordinary window may; else the shell's desktop.
+static HWND WindowToTakeFocus()
 {
-    for (HWND w = GetTopWindow(NULL); w; w = GetWindow(w, GW_HWNDNEXT))
-        if (w != g_self && IsManageableWindow(w) && !IsOnItsWayOut(w)) return w;
-    return ShellDesktopWindow();
+    HWND best = NULL;
+    int bestRank = 0;
+    for (HWND w = GetTopWindow(NULL); w && bestRank < 2; w = GetWindow(w, GW_HWNDNEXT)) {
+        if (w == g_handOver.self || !IsManageableWindow(w) || IsOnItsWayOut(w)) continue;
+        int rank = FocusRankOf(w);
+        if (rank > bestRank) best = w, bestRank = rank;
+    }
+    return best ? best : ShellDesktopWindow();
 }
 
 static void StopKeepingOrder()
 {
-    free(g_stored);
-    g_stored = NULL;
-    g_storedCount = 0;
-    ++g_answerTag;  // answers still on the way are nobody's
+    free(g_order.windows);
+    g_order.windows = NULL;
+    g_order.count = 0;
+    ++g_order.tag;  // answers still on the way are nobody's
 }
 
 void StopHandingOver()
 {
-    g_self = g_front = NULL;
+    g_handOver.self = g_handOver.front = NULL;
     StopKeepingOrder();
 }
 
 int HandingOver()
 {
-    return g_self != NULL;
+    return g_handOver.self != NULL;
 }
 
-// 1 while the window that was in front is waited for.
+// 1 while the foreground is waited for.
 static int TryToHandOver()
 {
-    FrontState front = g_front ? LookAtWindow(g_front) : kNoFront;
-    switch (FrontAfterShowing(ForegroundNow(), g_refused, MenuOpen(), front, GetTickCount() - g_startMs)) {
+    HandOver &h = g_handOver;
+    FrontState front = h.front ? LookAtWindow(h.front) : kNoFront;
+    switch (FrontAfterShowing(ForegroundNow(), h.refused, MenuOpen(), front, GetTickCount() - h.startMs)) {
     case kWaitForFront: return 1;
-    case kBringFrontForward: g_seams.setForegroundWindow(g_front); break;
-    case kGiveToWindowInView: g_seams.setForegroundWindow(WindowOnTopInView()); break;
+    case kBringFrontForward: g_seams.setForegroundWindow(h.front); break;
+    case kGiveToWindowInView: g_seams.setForegroundWindow(WindowToTakeFocus()); break;
     case kLeaveForeground: break;
     }
-    g_self = g_front = NULL;
+    h.self = h.front = NULL;
     return 0;
 }
 
 static VOID CALLBACK Poll(HWND, UINT, UINT_PTR, DWORD);
 
-// The last answer brings the next look at once.
+// The last answer awaited brings the next look at once.
 static VOID CALLBACK StoredAnswered(HWND, UINT, ULONG_PTR tag, LRESULT)
 {
-    if (tag != g_answerTag || g_answersAwaited <= 0 || --g_answersAwaited > 0) return;
+    if (tag != g_order.tag || g_order.awaited <= 0 || --g_order.awaited > 0) return;
     g_looks = 0;
     g_pollTimer = SetTimer(NULL, g_pollTimer, 0, Poll);
 }
 
-// A stash's window may show before its program has put it on top (Wine sets the style first), and
-// a request to go below another is carried out in its program's own time: the order is read once
-// every stored window's thread has answered a message sent after what it was asked.
-static void AskStoredToAnswer()
+// Asks a stored window's thread to answer once it has taken what it was asked before. A window of
+// our own thread (the About or the settings dialog) carries its requests out inside them: nothing
+// to wait for. Counted before it is sent, since an answer may come back inside the call.
+static void AskToAnswer(HWND window)
 {
-    ++g_answerTag;
-    ++g_orderRounds;
-    g_answersAwaited = 0;
-    for (int i = 0; i < g_storedCount; ++i)
-        g_answersAwaited += SendMessageCallbackA(g_stored[i].window, WM_NULL, 0, 0, StoredAnswered, g_answerTag) != 0;
+    if (GetWindowThreadProcessId(window, NULL) == GetCurrentThreadId()) return;
+    ++g_order.awaited;
+    if (!SendMessageCallbackA(window, WM_NULL, 0, 0, StoredAnswered, g_order.tag)) --g_order.awaited;
 }
 
-// 1 while the stash is still to be checked: a window of it does not show yet, or its thread has
-// not answered since.
+// 1 while the stash is still to be put in order. A window of it may show before its program has
+// put it on top (Wine sets the style first): the order is read once every stored window shows and
+// its thread has answered since. Then the windows out of place are asked to go below the one that
+// should stand above them, one move at a time, each once the thread of the window moved before has
+// answered, so that the programs cannot carry the moves out in another order. On Windows a thread
+// answers before it takes its queue: a move that does not show yet is asked again, so each window
+// may take two.
 static int KeepOrder()
 {
-    const int kMostRounds = 3;
+    StashOrder &o = g_order;
     int kept = 0;
-    for (int i = 0; i < g_storedCount; ++i)  // a window closed meanwhile is left out
-        if (IsStillThatWindow(g_stored[i].window, g_stored[i].identity)) g_stored[kept++] = g_stored[i];
-    g_storedCount = kept;
-    for (int i = 0; i < g_storedCount; ++i)
-        if (!IsShownNow(g_stored[i].window)) return 1;
-    if (g_orderRounds == 0) AskStoredToAnswer();
-    if (g_answersAwaited > 0) return 1;
-    int *rank = (int *)malloc((2 * g_storedCount + 1) * sizeof *rank), *after = rank + g_storedCount;
+    for (int i = 0; i < o.count; ++i)  // a window closed meanwhile is left out
+        if (IsStillThatWindow(o.windows[i].window, o.windows[i].identity)) o.windows[kept++] = o.windows[i];
+    o.count = kept;
+    for (int i = 0; i < o.count; ++i)
+        if (!IsShownNow(o.windows[i].window)) return 1;
+    if (!o.answersAsked) {
+        o.answersAsked = 1;
+        for (int i = 0; i < o.count; ++i) AskToAnswer(o.windows[i].window);
+    }
+    if (o.awaited > 0) return 1;
+    int *rank = (int *)malloc((2 * o.count + 1) * sizeof *rank), *after = rank + o.count;
     if (!rank) return 0;
-    for (int i = 0; i < g_storedCount; ++i) rank[i] = INT_MAX;
-    int position = 0;
-    for (HWND w = GetTopWindow(NULL); w; w = GetWindow(w, GW_HWNDNEXT), ++position)
-        for (int i = 0; i < g_storedCount; ++i)
-            if (g_stored[i].window == w) rank[i] = position;
-    int waiting = OrderToAsk(rank, g_storedCount, after) > 0 && g_orderRounds <= kMostRounds;
-    for (int i = 0; i < g_storedCount && waiting; ++i)
-        if (after[i] >= 0) waiting = AskToGoBelow(g_stored[i].window, g_stored[after[i]].window);
-    if (waiting) AskStoredToAnswer();
+    for (;;) {
+        for (int i = 0; i < o.count; ++i) rank[i] = INT_MAX;
+        int position = 0;
+        for (HWND w = GetTopWindow(NULL); w; w = GetWindow(w, GW_HWNDNEXT), ++position)
+            for (int i = 0; i < o.count; ++i)
+                if (o.windows[i].window == w) rank[i] = position;
+        int next = -1;
+        if (OrderToAsk(rank, o.count, after) > 0 && o.moves < 2 * o.count)
+            for (next = 0; after[next] < 0; ++next) {}
+        if (next < 0 || !AskToGoBelow(o.windows[next].window, o.windows[after[next]].window)) break;
+        ++o.moves;
+        AskToAnswer(o.windows[next].window);
+        if (o.awaited > 0) break;  // else a window of our own thread: it has moved already
+    }
     free(rank);
-    return waiting;
+    return o.awaited > 0;
 }
 
 // Looks again soon, then less and less often, while either is under way.
 static void Step()
 {
-    int waiting = g_self && TryToHandOver();
-    if (g_stored && !KeepOrder()) StopKeepingOrder();
-    if (waiting || g_stored) {
+    int waiting = g_handOver.self && TryToHandOver();
+    if (g_order.windows && !KeepOrder()) StopKeepingOrder();
+    if (waiting || g_order.windows) {
         g_pollTimer = SetTimer(NULL, g_pollTimer, NextLookMs(g_looks++), Poll);
     } else if (g_pollTimer) {
         KillTimer(NULL, g_pollTimer);
@@ -157,10 +183,10 @@ static VOID CALLBACK Poll(HWND, UINT, UINT_PTR, DWORD)
 
 void HandOverForeground(HWND self, HWND front, int refused)
 {
-    g_self = self;
-    g_front = front;
-    g_refused = refused;
-    g_startMs = GetTickCount();
+    g_handOver.self = self;
+    g_handOver.front = front;
+    g_handOver.refused = refused;
+    g_handOver.startMs = GetTickCount();
     g_looks = 0;
     Step();
 }
@@ -168,8 +194,8 @@ void HandOverForeground(HWND self, HWND front, int refused)
 void KeepInStoredOrder(StoredWindow *stored, int count)
 {
     StopKeepingOrder();
-    g_stored = stored;
-    g_storedCount = count;
-    g_orderRounds = 0;
+    g_order.windows = stored;
+    g_order.count = count;
+    g_order.moves = g_order.answersAsked = g_order.awaited = 0;
     Step();
 }

@@ -1,49 +1,6 @@
-// Other programs' windows, read and asked without waiting for their threads.
+// Requests to other programs' windows, made without waiting for their threads.
 #include "window_requests.h"
-#include "window_filter.h"
 #include "../app/seams.h"
-
-int ReadIdentity(HWND window, WindowIdentity *identity)
-{
-    DWORD process = 0;
-    ZeroMemory(identity, sizeof *identity);
-    identity->threadId = GetWindowThreadProcessId(window, &process);
-    identity->processId = process;
-    return identity->threadId != 0 && GetClassNameA(window, identity->className, sizeof identity->className) != 0;
-}
-
-int IsStillThatWindow(HWND window, const WindowIdentity &identity)
-{
-    WindowIdentity now;
-    return ReadIdentity(window, &now) && SameIdentity(now, identity);
-}
-
-static int IsCloaked(HWND window)
-{
-    const DWORD kCloaked = 14;  // DWMWA_CLOAKED
-    DWORD cloaked = 0;
-    return SUCCEEDED(g_seams.dwmGetWindowAttribute(window, kCloaked, &cloaked, sizeof cloaked)) && cloaked;
-}
-
-// The class names do not tell the taskbar's other top-level windows (the Start button of Vista
-// and 7): its thread does. Looked up each time, since the shell may be started again.
-static int IsTaskbarThread(DWORD thread)
-{
-    HWND taskbar = FindWindowA("Shell_TrayWnd", NULL);
-    return taskbar && GetWindowThreadProcessId(taskbar, NULL) == thread;
-}
-
-int ReadManageable(HWND window, WindowIdentity *identity)
-{
-    return IsShownNow(window) && ReadIdentity(window, identity) &&
-           !IsExcludedClassName(identity->className) && !IsShellHostClassName(identity->className) &&
-           !IsTaskbarThread(identity->threadId) && !IsCloaked(window);
-}
-
-int IsShownNow(HWND window)
-{
-    return (GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE) != 0;
-}
 
 // SWP_ASYNCWINDOWPOS queues the request for a window of another thread and returns at once, so a
 // hung program holds nothing up; SWP_NOZORDER keeps each window's place, whatever order the

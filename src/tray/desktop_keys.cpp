@@ -3,6 +3,7 @@
 #include "key_rules.h"
 #include "tray_icon.h"
 #include "../desktops/desktops.h"
+#include "../desktops/showing.h"
 
 static int g_heldKey;  // the send key not let go since it sent a window, or 0
 static UINT_PTR g_releaseTimer;
@@ -45,9 +46,22 @@ static VOID CALLBACK WatchRelease(HWND, UINT, UINT_PTR, DWORD)
     g_heldKey = 0;
 }
 
+// A key pressed while the tray menu is open arrives inside the menu's loop: the menu closes first,
+// or it would stay open over what the key changed. EndMenu is Windows 2000's; before it, the menu
+// of a window closes on WM_CANCELMODE.
+static void CloseOurMenu(HWND window)
+{
+    typedef BOOL(WINAPI * EndMenuFn)();
+    static EndMenuFn end = (EndMenuFn)(void *)GetProcAddress(GetModuleHandleA("user32.dll"), "EndMenu");
+    if (!MenuOpen()) return;
+    if (end) end();
+    else SendMessageA(window, WM_CANCELMODE, 0, 0);
+}
+
 void OnDesktopKey(HWND window, int id)
 {
     KeyAction action = ActionOfKey(id, CurrentDesktop(), id == g_heldKey);
+    if (action.command != kKeyDoesNothing) CloseOurMenu(window);
     if (action.command == kKeyShowsDesktop) {
         ShowDesktopIcon(ShowDesktop(window, action.desktop));
     } else if (action.command == kKeySendsFront) {

@@ -37,9 +37,11 @@ static void OnDestroy(HWND window)
 }
 
 // The session ends from outside: the process will not get to its own clean-up, so the hidden
-// windows come back now and the schemes are written now, as they were last confirmed.
-static void OnSessionEnding()
+// windows come back now and the schemes are written now, as they were last confirmed. From then on
+// no key hides anything.
+static void OnSessionEnding(HWND window)
 {
+    UnregisterDesktopKeys(window);
     ReleaseAllWindows();
     SaveSchemeList(ConfirmedSchemes());
 }
@@ -129,7 +131,7 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         if (!HandingOver()) HandOverForeground(window, NULL, 0);
         return 0;
     case WM_ENDSESSION:
-        if (wParam) OnSessionEnding();
+        if (wParam) OnSessionEnding(window);
         break;
     case WM_SYSCOMMAND:
         // The tray menu leaves our invisible window in front, where Alt+F4 would end the program

@@ -8,7 +8,9 @@
 // WM_ENDSESSION to Trellith's main window when it is hidden, from inside that hide, taking no
 // other message meanwhile: as on Windows NT, where a show queued for it then waits until the
 // hide is over (Wine would otherwise carry it out inside the hide).
-// With no class it only keeps running (a Wine session keeper).
+// A class with "Top" in its name makes windows always on top, one with "NoActivate" in it
+// windows of WS_EX_NOACTIVATE, and one that begins with "Owned" windows owned by the program's
+// first window. With no class it only keeps running (a Wine session keeper).
 #include <windows.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -71,6 +73,7 @@ int main(int argc, char **argv)
     g_log = argv[1];
     HINSTANCE instance = GetModuleHandleA(NULL);
     int made = 0;
+    HWND first = NULL;
     for (int i = 2; i < argc; ++i) {
         char className[256];
         strncpy(className, argv[i], sizeof className - 1);
@@ -86,11 +89,15 @@ int main(int argc, char **argv)
         windowClass.lpszClassName = className;
         windowClass.hbrBackground = (HBRUSH)(COLOR_WINDOW + 1);
         RegisterClassA(&windowClass);
+        DWORD exStyle = (strstr(className, "Top") ? WS_EX_TOPMOST : 0) |
+                        (strstr(className, "NoActivate") ? WS_EX_NOACTIVATE : 0);
+        HWND owner = strncmp(className, "Owned", 5) == 0 ? first : NULL;
         for (int n = 0; n < count; ++n, ++made) {
             char title[32];
             sprintf(title, "%d", n);
-            CreateWindowExA(0, className, title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20 + made % 40 * 10,
-                            20 + made % 40 * 10, 200, 100, NULL, NULL, instance, NULL);
+            HWND window = CreateWindowExA(exStyle, className, title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20 + made % 40 * 10,
+                                          20 + made % 40 * 10, 200, 100, owner, NULL, instance, NULL);
+            if (!first) first = window;
         }
     }
     MSG msg;

@@ -152,6 +152,7 @@ void Pass(uint32_t ms)
             LookAtTheWaiting(&g.list, kModel);
             g.nextLook = g.now + NextLookMs(++g.looks);
         }
+        MakeFrontsHide(&g.list, kModel);
     }
 }
 
@@ -172,7 +173,7 @@ void EndChange()
 
 // A switch as the program makes it, the window front in front (the windows in the order of their
 // handles stand for the z-order, top first); returns the front window of the desktop now in view.
-uintptr_t Switch(uintptr_t front = 0, InFront how = kInFront)
+uintptr_t Switch(uintptr_t front = 0, int how = kFrontOfItsDesktop)
 {
     for (auto &[window, w] : g.windows) {
         HiddenWindow *r = RecordOf(&g.list, window, kModel);
@@ -393,13 +394,57 @@ TEST_P(Following, ARefusedRequestKeepsNoRecordAndAnAnswerThatCouldNotBeAskedForI
     EXPECT_EQ((Requests{"hide 4 refused", "answer? t10"}), TakeRequests());
     Pass(1000);
     ExpectSettled("0001");
-    // Where our call for the foreground was refused, the window in front hides itself, after the
-    // other windows of its thread.
-    Steps("switch switch pass1000");
+}
+
+// Where our call for the foreground was refused, the window in front hides itself, so that its
+// thread hands the activation on, but only once every other window leaving is seen hidden: the
+// platform's walk to the next window then reaches only windows in view. A hung program is waited
+// for no longer than the patience. A quick round trip before it hides gives its hide up, and a
+// window sent away holding the foreground is not the one brought forward with its desktop.
+TEST_P(Following, TheWindowInFrontHidesItselfOnlyOnceTheOthersAreSeenHidden)
+{
+    auto passUntilFrontHides = [] {
+        for (int i = 0; i < 300; ++i) {
+            for (const std::string &r : g.requests)
+                if (r == "hide-in-front 1") return;
+            Pass(10);
+        }
+    };
+    Busy(20, 300);
+    Switch(1, kFrontOfItsDesktop | kHoldingForeground);
+    EXPECT_EQ((Requests{"hide 4", "hide 3", "hide 2", "answer? t30", "answer? t20", "answer? t10"}), TakeRequests());
+    passUntilFrontHides();
+    EXPECT_EQ("1000", Visible());  // the others hidden, the front not yet
+    EXPECT_LE(g.now, 700u);
+    Pass(1000);
+    ExpectSettled("0000");
+    Steps("switch switch switch pass1000");
+    ExpectSettled("1111");
+    g.hungUntil[20] = g.now + 5000;
+    const uint32_t start = g.now;
     TakeRequests();
-    Switch(1, kInFrontHoldingForeground);
-    EXPECT_EQ((Requests{"hide 4 refused", "hide 3", "hide 2", "hide-in-front 1", "answer? t20", "answer? t10"}),
-              TakeRequests());
+    Switch(1, kFrontOfItsDesktop | kHoldingForeground);
+    passUntilFrontHides();
+    EXPECT_EQ(start + kFrontPatienceMs, g.now - g.now % 10);  // no longer than the patience
+    Pass(6000);
+    ExpectSettled("0000");
+    Steps("switch switch switch pass1000");
+    g.hungUntil[20] = g.now + 5000;
+    Switch(1, kFrontOfItsDesktop | kHoldingForeground);
+    for (int i = 0; i < 3; ++i) Switch();  // back before the front's hide was made: nothing owed
+    Busy(10, g.now + 5000);
+    TakeRequests();
+    Pass(200);
+    EXPECT_EQ("none", SlotOf(1));  // seen in view as asked, though its thread has not run
+    Pass(6000);
+    const Requests after = TakeRequests();
+    EXPECT_EQ(after.end(), std::find(after.begin(), after.end(), "hide-in-front 1"));
+    // Sent away while holding the foreground: it hides itself, and is not its desktop's front.
+    TakeIntoSlot(&g.list, 2, IdentityOf(2), 1, 3, kHoldingForeground, kModel);
+    EndChange();
+    Pass(1000);
+    EXPECT_EQ(0u, BringSlotIntoView(&g.list, 3, 0, kModel));
+    EndChange();
 }
 
 // A hide that its program undoes at once, before any look: reported, or answered after it (Wine),
@@ -482,6 +527,20 @@ TEST_P(Following, ThePollLooksAtEveryRequestOnTheWayAtLeastOnceASecond)
     }
 }
 
+// Window 3 closes while its hide is queued, and another program's window, in view, takes its handle
+// before the next look: shown as the record last saw it, the quick looks do not tell, but the tick's
+// look reads the identity and lets the stranger go. A clear closes it then, and a switch takes it.
+TEST_P(Following, AStrangerWithTheHandleOfAWindowWhoseHideIsQueuedIsNotOurs)
+{
+    Steps("busy20:3000 switch pass100");
+    g.queues[20].clear();  // gone with its window
+    g.windows[3] = {50, true};
+    Steps("pass1500 clear");
+    EXPECT_EQ(std::vector<uintptr_t>{3}, g.closed);
+    Steps("switch pass1000");
+    EXPECT_EQ("0000", Visible());
+}
+
 INSTANTIATE_TEST_SUITE_P(ThreePlatforms, Following, ::testing::Values(kWindows2000, kWindowsNt4, kWine),
                          [](const ::testing::TestParamInfo<Platform> &info) {
                              return info.param == kWindows2000 ? "Windows2000" : info.param == kWindowsNt4 ? "WindowsNt4" : "Wine";
@@ -512,18 +571,29 @@ TEST(FollowRules, OnlyWhatTheWindowDoesSettlesARequest)
 }
 
 // Where the foreground goes after a command: a foreground that no longer shows is ours to hand
-// on; a refused one is left to the window in front, which hands it on as it hides; a front window
-// still on its way is waited for, but not past about a second.
+// on; a refused one is left to the window in front, which hands it on as it hides, and looked at
+// until the patience ends; a front window still on its way is waited for, but not past about a
+// second.
 TEST(FollowRules, TheForegroundIsHandedOnOnlyFromWhereNobodySeesIt)
 {
     const ForegroundState ours = kForegroundOursToHandOn, users = kForegroundInView;
     struct { ForegroundState foreground; int refused, menuOpen; FrontState front; uint32_t ms; FrontChoice choice; } rows[] = {
-        {users, 0, 0, kFrontInView, 0, kLeaveForeground},      {ours, 1, 0, kFrontInView, 0, kLeaveForeground},
+        {users, 0, 0, kFrontInView, 0, kLeaveForeground},      {users, 1, 0, kNoFront, 0, kLeaveForeground},
+        {ours, 1, 0, kFrontInView, 0, kWaitForFront},          {ours, 1, 0, kFrontInView, 1000, kGiveToWindowInView},
         {ours, 0, 1, kFrontInView, 0, kWaitForFront},          {ours, 0, 0, kFrontOnTheWay, 999, kWaitForFront},
         {ours, 0, 0, kFrontOnTheWay, 1000, kGiveToWindowInView}, {ours, 0, 0, kFrontInView, 5000, kBringFrontForward},
         {ours, 0, 0, kNoFront, 0, kGiveToWindowInView},        {ours, 0, 1, kNoFront, 5000, kWaitForFront}};
     for (const auto &r : rows)
         EXPECT_EQ(r.choice, FrontAfterShowing(r.foreground, r.refused, r.menuOpen, r.front, r.ms)) << "row " << &r - rows;
+}
+
+// Where no event tells when a window changed, the waits between looks: 15 ms for a third of a
+// second, then twice as long each time up to a second.
+TEST(FollowRules, ThePollLooksSoonThenLessAndLessOften)
+{
+    std::vector<uint32_t> waits;
+    for (int looks : {0, 19, 20, 21, 25, 26, 27, 1000}) waits.push_back(NextLookMs(looks));
+    EXPECT_EQ((std::vector<uint32_t>{15, 15, 30, 60, 960, 1000, 1000, 1000}), waits);
 }
 
 // The stash as it stands (rank: 0 on top) to the windows asked again, each right below the one

@@ -35,3 +35,31 @@ TEST(WindowFilter, NewerShellsHostsAreMatchedWholeAndWithoutCase)
         {"NotifyIconOverflow", 0}, {"", 0}};
     for (const auto &c : cases) EXPECT_EQ(c.host, IsShellHostClassName(c.name)) << '"' << c.name << '"';
 }
+
+// Which windows serve every desktop, and where the focus may go after a command, from what a
+// window shows of itself. Columns: class, style, extended style, class style, owned.
+TEST(WindowFilter, WindowsThatServeEveryDesktopStayAndOnlyWindowsWindowsWouldActivateTakeTheFocus)
+{
+    const uint32_t shown = kStyleVisible, popup = kStylePopup | kStyleVisible, top = kExStyleTopmost,
+                   noActivate = kExStyleNoActivate;
+    struct { WindowLook look; int everyDesktop, focus; } rows[] = {
+        {{"Notepad", shown, 0, 0, 0}, 0, 2},
+        {{"Notepad", shown, top, 0, 0}, 0, 1},                        // always on top: after the ordinary ones
+        {{"Notepad", shown | kStyleDisabled, 0, 0, 0}, 0, 0},         // behind a modal dialog
+        {{"Notepad", shown | kStyleMinimized, 0, 0, 0}, 0, 0},
+        {{"Notepad", shown, noActivate, 0, 0}, 0, 0},
+        {{"Notepad", 0, 0, 0, 0}, 0, 0},                              // hidden
+        {{"Notepad", shown | kStyleChild, 0, 0, 0}, 0, 0},
+        {{"#32768", popup, top, 0, 0}, 1, 0},                         // another program's open menu
+        {{"tooltips_class32", popup, top, 0, 1}, 1, 0},  {{"TOOLTIPS_CLASS32", popup, 0, 0, 0}, 1, 0},
+        {{"CiceroUIWndFrame", popup | kStyleDisabled, top, 0, 0}, 1, 0},  // the language bar
+        {{"IMEStatus", popup, 0, kClassStyleIme, 1}, 1, 0},           // an input method's status window
+        {{"OSKMainClass", popup, top | noActivate, 0, 0}, 1, 0},      // the on-screen keyboard
+        {{"Palette", popup, top | noActivate, 0, 1}, 0, 0},           // owned: goes with its owner
+        {{"Palette", popup, noActivate, 0, 0}, 0, 0},                 // not on top: a window of its desktop
+        {{"Notepad", popup | kStyleDisabled, top, 0, 0}, 0, 0}};      // disabled, on top: not the bar
+    for (const auto &r : rows) {
+        EXPECT_EQ(r.everyDesktop, ServesEveryDesktop(r.look)) << "row " << &r - rows;
+        EXPECT_EQ(r.focus, FocusRank(r.look)) << "row " << &r - rows;
+    }
+}

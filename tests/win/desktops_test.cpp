@@ -25,12 +25,13 @@ protected:
         windowClass.lpszClassName = "DesktopsSelf";
         RegisterClassA(&windowClass);
         self = CreateWindowA("DesktopsSelf", "", WS_OVERLAPPEDWINDOW, 0, 0, 10, 10, NULL, NULL, NULL, NULL);
-        SwitchTo(0);  // before the test's windows exist: a switch would take them along
+        StartDesktops();  // as the program starts: desktop 0, nothing followed, switches possible again
     }
     void TearDown() override
     {
         ShowAllSlots();
         Pump(50);
+        FreeWindowRecords();
         DestroyWindow(self);
     }
 
@@ -42,7 +43,7 @@ protected:
     }
     void SwitchTo(int desktop)
     {
-        while (CurrentDesktop() != desktop) Switch();
+        for (int i = 0; i < kDesktopCount && CurrentDesktop() != desktop; ++i) Switch();
     }
     static void MakeCurrent(HWND window)
     {
@@ -363,6 +364,7 @@ TEST_F(Desktops, HeldBackRequestsEndWithEveryWindowHomeAndAClearClosesNothingSen
     GetWindowThreadProcessId(b0, &g_busyProcess);
     const PlatformSeams real = g_seams;
     g_seams.setWinEventHook = TakeEventProcedure;
+    StopFollowing();  // the fixture's start listened to the platform itself
     StartFollowing();
     for (bool report : {true, false}) {
         g_seams.setWindowPos = HoldRequest;
@@ -434,6 +436,29 @@ TEST_F(Desktops, NoHiddenWindowKeepsTheForeground)
     g_seams = real;
 }
 
+// With windows of two programs, the second busy: the window in front hides itself only once the
+// other program's windows are hidden, so Windows' walk to the next window cannot hand the keys to
+// one of them that is hidden afterwards.
+TEST_F(Desktops, ARefusedForegroundWithTwoProgramsLeavesTheKeysOnNoHiddenWindow)
+{
+    HelperWindows one({"Phi*2"}), two({"Chi*3"});
+    HWND front = one.Find("Phi", 0), busy = two.Find("Chi", 0);
+    std::vector<HWND> all = one.All(), others = two.All();
+    all.insert(all.end(), others.begin(), others.end());
+    for (HWND w : others) SetWindowPos(w, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    MakeCurrent(front);
+    const PlatformSeams real = g_seams;
+    g_seams.setForegroundWindow = RefuseForeground;
+    PostMessageA(busy, WM_APP + 1, 400, 0);  // its thread takes no message for 0.4 s
+    Sleep(50);
+    Switch();
+    for (HWND w : all) EXPECT_GONE(w);
+    Pump(1500);
+    HWND foreground = GetForegroundWindow();
+    EXPECT_TRUE(!foreground || IsWindowVisible(foreground)) << Name(foreground);
+    g_seams = real;
+}
+
 // The stash comes back in the order it was stored, the first stored in front, though the later
 // stored one's program is busy and raises it last.
 TEST_F(Desktops, TheStashComesBackInItsOrderWhateverEachProgramsSpeed)
@@ -460,6 +485,36 @@ TEST_F(Desktops, TheStashComesBackInItsOrderWhateverEachProgramsSpeed)
     };
     EXPECT_TRUE(WaitUntil([&] { Pump(0); return stacked() == std::vector<HWND>{q, w}; }));
     EXPECT_EQ(q, GetForegroundWindow()) << Name(GetForegroundWindow());
+}
+
+// Windows that serve every desktop (here one always on top that takes no activation, as the
+// on-screen keyboard) stay in view through a switch, a store and a clear, and never take the
+// focus; a palette of the same kind owned by a window goes with it. After a store the focus goes to
+// the ordinary window below, before one always on top.
+TEST_F(Desktops, WindowsThatServeEveryDesktopStayInViewAndTheFocusGoesWhereKeysCanBeTyped)
+{
+    HelperWindows helper({"Sigma", "TopNoActivateBar", "OwnedTopNoActivatePalette", "TopClock", "Tau"});
+    HWND sigma = helper.Find("Sigma"), bar = helper.Find("TopNoActivateBar"),
+         palette = helper.Find("OwnedTopNoActivatePalette"), clock = helper.Find("TopClock"), tau = helper.Find("Tau");
+    ASSERT_EQ(sigma, GetWindow(palette, GW_OWNER));
+    SetWindowPos(sigma, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    MakeCurrent(sigma);
+    StoreCurrentWindow(self);
+    EXPECT_GONE(sigma);
+    EXPECT_TRUE(WaitUntil([&] { Pump(0); return GetForegroundWindow() == tau; })) << Name(GetForegroundWindow());
+    RestoreStoredWindows(self);
+    EXPECT_SHOWN(sigma);
+    MakeCurrent(sigma);
+    Switch();
+    for (HWND w : {sigma, palette, clock, tau}) EXPECT_GONE(w);
+    EXPECT_TRUE(IsWindowVisible(bar));
+    EXPECT_TRUE(WaitUntil([&] { Pump(0); return GetForegroundWindow() == ShellDesktop(); })) << Name(GetForegroundWindow());
+    ClearCurrentDesktop();
+    SwitchTo(0);
+    for (HWND w : {sigma, palette, clock, tau}) EXPECT_SHOWN(w);
+    EXPECT_TRUE(IsWindowVisible(bar));
+    Pump(200);
+    EXPECT_TRUE(helper.Lines("SC_CLOSE").empty());
 }
 
 BOOL CALLBACK CollectManageable(HWND window, LPARAM list)

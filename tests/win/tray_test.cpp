@@ -143,6 +143,20 @@ TEST_F(Tray, RightReleaseOpensTheMenuRightAlignedAtTheCursor)
     });
 }
 
+// A desktop key pressed while the menu is open arrives inside the menu's loop: the menu closes,
+// and the key acts.
+TEST_F(Tray, AKeyPressedWithTheMenuOpenClosesTheMenuAndActs)
+{
+    WithProgram([&](HWND main) {
+        PostMessageA(main, WM_TRAYNOTIFY, TRAY_ICON_ID, WM_RBUTTONUP);
+        HWND menu = NULL;
+        ASSERT_TRUE(WaitUntil([&] { menu = FindWindowA("#32768", NULL); return menu && IsWindowVisible(menu); }));
+        PostMessageA(main, WM_HOTKEY, 3, MAKELPARAM(MOD_CONTROL | MOD_ALT, VK_F3));
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(menu); }, 2000));
+        EXPECT_EQ(2, CurrentDesktop());
+    });
+}
+
 std::vector<WPARAM> g_defaultCommands;
 WNDPROC g_defWindowProc;
 
