@@ -28,7 +28,7 @@ set_source_files_properties(src/res/trellith.rc PROPERTIES OBJECT_DEPENDS "${IMA
 # Everything of the program but its entry, so that tests can run it in their own process.
 add_library(trellith_core STATIC
     ${PORTABLE_PROGRAM_SOURCES}
-    src/app/app_main.cpp src/app/app_state.cpp src/app/seams.cpp
+    src/app/app_main.cpp src/app/app_state.cpp src/app/seams.cpp src/app/wide_text.cpp
     src/companion/companion.cpp
     src/desktops/desktops.cpp src/desktops/followed_windows.cpp src/desktops/recovery_file.cpp
     src/desktops/showing.cpp

@@ -2,6 +2,7 @@
 #include "app_state.h"
 #include "seams.h"
 #include "texts.h"
+#include "wide_text.h"
 #include "../companion/companion.h"
 #include "../desktops/desktops.h"
 #include "../schemes/scheme.h"
@@ -27,7 +28,7 @@ DWORD GetPlatformId()
 
 static void ShowStartupFailure(const char *text, UINT icon)
 {
-    MessageBoxA(NULL, text, APP_CAPTION, icon);
+    MessageBoxW(NULL, WideText(text), L"" APP_CAPTION, icon);
 }
 
 static void RegisterMainClass(HINSTANCE instance)
@@ -72,14 +73,20 @@ static void RunTray(HINSTANCE instance)
 static void ShowSessionFailure(LONG flags, DWORD error)
 {
     const DWORD kShutdownInProgress = 1115;
-    char text[512];
+    char start[64], number[32];
+    wchar_t text[512];
     if (error == kShutdownInProgress) return;
     const char *command = flags == EWX_LOGOFF ? "注销" : flags == EWX_REBOOT ? "重启" : "关机";
-    int length = wsprintfA(text, TEXT_SESSION_FAILED, command);
-    if (!FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL, error, 0, text + length,
-                        sizeof text - length, NULL))
-        wsprintfA(text + length, TEXT_ERROR_NUMBER, (unsigned long)error);
-    MessageBoxA(NULL, text, APP_CAPTION, MB_ICONERROR);
+    wsprintfA(start, TEXT_SESSION_FAILED, command);
+    lstrcpyW(text, WideText(start));
+    const int length = lstrlenW(text);
+    // The system's reason in the system's own language, read wide.
+    if (!FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL, error, 0, text + length,
+                        512 - length, NULL)) {
+        wsprintfA(number, TEXT_ERROR_NUMBER, (unsigned long)error);
+        lstrcpyW(text + length, WideText(number));
+    }
+    MessageBoxW(NULL, text, L"" APP_CAPTION, MB_ICONERROR);
 }
 
 int AppMain(HINSTANCE instance)

@@ -42,7 +42,7 @@ static BOOL WINAPI UnhookWinEventWhereThereIsOne(HWINEVENTHOOK hook)
 }
 
 PlatformSeams g_seams = {
-    ExitWindowsEx, MciSendStringOnDemand, Beep, ShellExecuteA, RegSetValueExA, RegDeleteValueA, Shell_NotifyIconA,
+    ExitWindowsEx, MciSendStringOnDemand, Beep, ShellExecuteA, RegSetValueExA, RegDeleteValueA, Shell_NotifyIconW,
     SetWindowPos, ShowWindowAsync, SetForegroundWindow, DwmGetWindowAttributeOnDemand,
     SetWinEventHookWhereThereIsOne, UnhookWinEventWhereThereIsOne,
 };

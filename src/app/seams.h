@@ -16,7 +16,7 @@ struct PlatformSeams {
     LONG (WINAPI *regSetValueEx)(HKEY key, LPCSTR name, DWORD reserved, DWORD type,
                                  const BYTE *data, DWORD size);
     LONG (WINAPI *regDeleteValue)(HKEY key, LPCSTR name);
-    BOOL (WINAPI *shellNotifyIcon)(DWORD message, NOTIFYICONDATAA *record);
+    BOOL (WINAPI *shellNotifyIcon)(DWORD message, NOTIFYICONDATAW *record);
     // Refused for a window of a program with higher rights (user interface privilege isolation);
     // on Windows a busy program carries a queued request out long after it answers messages.
     BOOL (WINAPI *setWindowPos)(HWND window, HWND after, int x, int y, int width, int height, UINT flags);

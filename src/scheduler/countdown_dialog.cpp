@@ -3,6 +3,7 @@
 #include "trigger.h"
 #include "../app/app_state.h"
 #include "../app/seams.h"
+#include "../app/wide_text.h"
 #include "../res/resource.h"
 #include "../tray/commands.h"
 #include "../ui/owner_draw.h"
@@ -31,8 +32,9 @@ static void OnCountdownTimer(HWND dialog)
         return;
     }
     SendDlgItemMessageA(dialog, IDC_COUNTDOWN_PROGRESS, PBM_SETPOS, step.percent, 0);
-    SetDlgItemTextA(dialog, IDC_COUNTDOWN_REMAINING, step.remaining);
-    if (!g_active) SetWindowTextA(dialog, step.remaining);  // shows on the taskbar button
+    WideText remaining(step.remaining);
+    SetDlgItemTextW(dialog, IDC_COUNTDOWN_REMAINING, remaining);
+    if (!g_active) SetWindowTextW(dialog, remaining);  // shows on the taskbar button
     if (step.beep) RingThreeTones();
 }
 
@@ -41,7 +43,7 @@ INT_PTR CALLBACK CountdownDlgProc(HWND dialog, UINT message, WPARAM wParam, LPAR
     switch (message) {
     case WM_INITDIALOG:
         CenterOnScreen(dialog);
-        SetDlgItemTextA(dialog, IDC_COUNTDOWN_NAME, FiringScheme()->name);
+        SetDlgItemTextW(dialog, IDC_COUNTDOWN_NAME, WideText(FiringScheme()->name));
         g_startMs = GetTickCount();
         SetTimer(dialog, TIMER_ID, TIMER_PERIOD_MS, NULL);
         return TRUE;

@@ -41,7 +41,7 @@ static void Fire(HWND mainWindow, Scheme *scheme)
     g_firingScheme = scheme;
     RegisterProgressBar();
     g_countdownRunning = TRUE;
-    INT_PTR result = DialogBoxParamA(AppInstance(), MAKEINTRESOURCEA(IDD_COUNTDOWN), NULL, CountdownDlgProc, 0);
+    INT_PTR result = DialogBoxParamW(AppInstance(), MAKEINTRESOURCEW(IDD_COUNTDOWN), NULL, CountdownDlgProc, 0);
     g_countdownRunning = FALSE;
     // -1 (the dialog could not be made) counts as non-zero: the program ends.
     if (result != 0) {

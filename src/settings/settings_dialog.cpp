@@ -4,8 +4,10 @@
 #include "settings_rules.h"
 #include "texts.h"
 #include "../app/app_state.h"
+#include "../app/cp936.h"
 #include "../app/digits.h"
 #include "../app/texts.h"
+#include "../app/wide_text.h"
 #include "../companion/companion.h"
 #include "../res/resource.h"
 #include "../schemes/scheme_file.h"
@@ -22,7 +24,18 @@ static const int kEditingControls[] = {IDC_DELETE, IDC_TRIGGER_KIND, IDC_TRIGGER
 
 static LRESULT SendToControl(HWND dialog, int control, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    return SendDlgItemMessageA(dialog, control, message, wParam, lParam);
+    return SendDlgItemMessageW(dialog, control, message, wParam, lParam);
+}
+
+// Adds a code page 936 text (a label, a scheme's name) to a combo box; the place it took.
+static LRESULT AddEntry(HWND dialog, int control, const char *text)
+{
+    return SendToControl(dialog, control, CB_ADDSTRING, 0, (LPARAM)(const wchar_t *)WideText(text));
+}
+
+static void Tell(HWND dialog, const char *text, UINT icon)
+{
+    MessageBoxW(dialog, WideText(text), L"" APP_CAPTION, icon);
 }
 
 static void Check(HWND dialog, int control, uint32_t on)
@@ -59,12 +72,16 @@ void ShowCounters(HWND dialog)
     SetDlgItemTextA(dialog, IDC_COUNTER_LINE, line);
 }
 
-// Reads the text of entry index of the name box; 0 when there is no such entry.
+// Reads the name of entry index of the name box, as the code page 936 bytes it was added from;
+// 0 when there is no such entry.
 static int ReadEntry(HWND dialog, LRESULT index, char name[kSchemeNameSize])
 {
-    return index != CB_ERR &&
-           SendToControl(dialog, IDC_SCHEME_NAME, CB_GETLBTEXTLEN, index, 0) < (LRESULT)kSchemeNameSize &&
-           SendToControl(dialog, IDC_SCHEME_NAME, CB_GETLBTEXT, index, (LPARAM)name) != CB_ERR;
+    wchar_t entry[kSchemeNameSize];
+    if (index == CB_ERR || SendToControl(dialog, IDC_SCHEME_NAME, CB_GETLBTEXTLEN, index, 0) >= (LRESULT)kSchemeNameSize ||
+        SendToControl(dialog, IDC_SCHEME_NAME, CB_GETLBTEXT, index, (LPARAM)entry) == CB_ERR)
+        return 0;
+    ToCp936(entry, name, kSchemeNameSize);
+    return 1;
 }
 
 // Makes the scheme behind entry index of the name box current and shows it.
@@ -84,11 +101,11 @@ static void OnInitDialog(HWND dialog)
     if (!g_backupTaken) EnableWindow(GetDlgItem(dialog, IDCANCEL), FALSE);  // only OK is offered
     CenterOnScreen(dialog);
     ShowCounters(dialog);
-    for (const char *label : kTriggers) SendToControl(dialog, IDC_TRIGGER_KIND, CB_ADDSTRING, 0, (LPARAM)label);
-    for (const char *label : kActions) SendToControl(dialog, IDC_ACTION_KIND, CB_ADDSTRING, 0, (LPARAM)label);
-    SendToControl(dialog, IDC_SCHEME_NAME, CB_LIMITTEXT, kSchemeNameSize - 1, 0);
+    for (const char *label : kTriggers) AddEntry(dialog, IDC_TRIGGER_KIND, label);
+    for (const char *label : kActions) AddEntry(dialog, IDC_ACTION_KIND, label);
+    SendToControl(dialog, IDC_SCHEME_NAME, CB_LIMITTEXT, kSchemeNameSize - 1, 0);  // characters: see OnNameTyped
     for (Scheme *s = *SchemeListHead(); s; s = s->next) {
-        SendToControl(dialog, IDC_SCHEME_NAME, CB_ADDSTRING, 0, (LPARAM)s->name);
+        AddEntry(dialog, IDC_SCHEME_NAME, s->name);
         s->fired = 0;
     }
     g_current = NULL;
@@ -122,11 +139,15 @@ static void SettleEdits(BOOL keepEdits)
 // failure is told here, where a person has just pressed OK and reads it.
 static void SaveConfirmedEdits(HWND dialog)
 {
-    char name[kSchemeFileNameSize], text[kSchemeFileNameSize + 64];
+    char name[kSchemeFileNameSize];
+    wchar_t text[kSchemeFileNameSize + 64];
     if (SaveSchemes()) return;
     if (!SchemeFileName(name)) name[0] = '\0';
-    PutText(PutText(PutText(text, TEXT_SAVE_FAILED_BEFORE), name), TEXT_SAVE_FAILED_AFTER);
-    MessageBoxA(dialog, text, APP_CAPTION, MB_ICONERROR);
+    lstrcpyW(text, WideText(TEXT_SAVE_FAILED_BEFORE));
+    int length = lstrlenW(text);  // the file's name is in the system's own code page
+    length += MultiByteToWideChar(CP_ACP, 0, name, -1, text + length, kSchemeFileNameSize) - 1;
+    lstrcpyW(text + length, WideText(TEXT_SAVE_FAILED_AFTER));
+    MessageBoxW(dialog, text, L"" APP_CAPTION, MB_ICONERROR);
 }
 
 static void EndSettings(HWND dialog, BOOL keepEdits)
@@ -147,17 +168,33 @@ void RollBackUnconfirmedEdits()
     if (g_open) SettleEdits(FALSE);
 }
 
+// A name is stored as code page 936 bytes, at most 47 of them, whatever the system's own code page:
+// the name box, a wide window, counts characters, so a name typed longer is cut back at once, as
+// the box of a Chinese system cuts it.
+static void OnNameTyped(HWND dialog)
+{
+    wchar_t typed[256];
+    GetDlgItemTextW(dialog, IDC_SCHEME_NAME, typed, 256);
+    size_t fits = CharactersInBytes((const uint16_t *)typed, kSchemeNameSize - 1);
+    if (!typed[fits]) return;
+    typed[fits] = L'\0';
+    SetDlgItemTextW(dialog, IDC_SCHEME_NAME, typed);
+    SendToControl(dialog, IDC_SCHEME_NAME, CB_SETEDITSEL, 0, MAKELPARAM(fits, fits));
+}
+
 static void OnNew(HWND dialog)
 {
-    char name[256];
-    GetDlgItemTextA(dialog, IDC_SCHEME_NAME, name, sizeof name);
-    ClipNameToCharacters(name, kSchemeNameSize - 1);  // never half a double-byte character
+    wchar_t typed[256];
+    char name[kSchemeNameSize];
+    GetDlgItemTextW(dialog, IDC_SCHEME_NAME, typed, 256);
+    ToCp936(typed, name, sizeof name);  // never half a double-byte character
+    WideText shown(name);
     if (!name[0]) {
-        MessageBoxA(dialog, TEXT_ENTER_NAME, APP_CAPTION, MB_ICONINFORMATION);
-    } else if (SendToControl(dialog, IDC_SCHEME_NAME, CB_FINDSTRINGEXACT, 0, (LPARAM)name) != CB_ERR) {
-        MessageBoxA(dialog, TEXT_NAME_EXISTS, APP_CAPTION, MB_ICONERROR);
+        Tell(dialog, TEXT_ENTER_NAME, MB_ICONINFORMATION);
+    } else if (SendToControl(dialog, IDC_SCHEME_NAME, CB_FINDSTRINGEXACT, 0, (LPARAM)(const wchar_t *)shown) != CB_ERR) {
+        Tell(dialog, TEXT_NAME_EXISTS, MB_ICONERROR);
     } else {
-        LRESULT place = SendToControl(dialog, IDC_SCHEME_NAME, CB_ADDSTRING, 0, (LPARAM)name);
+        LRESULT place = SendToControl(dialog, IDC_SCHEME_NAME, CB_ADDSTRING, 0, (LPARAM)(const wchar_t *)shown);
         g_current = AddScheme(name);
         SendToControl(dialog, IDC_SCHEME_NAME, CB_SETCURSEL, place, 0);
         ShowScheme(dialog, g_current);
@@ -183,7 +220,7 @@ static void OnDelete(HWND dialog)
         RemoveScheme(g_current);
         g_current = NULL;
         if (SendToControl(dialog, IDC_SCHEME_NAME, CB_GETCOUNT, 0, 0) == 0) {
-            SetDlgItemTextA(dialog, IDC_SCHEME_NAME, "");
+            SetDlgItemTextW(dialog, IDC_SCHEME_NAME, L"");
             ShowScheme(dialog, NULL);
         } else {
             SendToControl(dialog, IDC_SCHEME_NAME, CB_SETCURSEL, 0, 0);
@@ -227,7 +264,7 @@ static void OnAutorunClicked(HWND dialog)
     BOOL previous = AutorunFlag();
     SetAutorunFlag(IsChecked(dialog, IDC_AUTORUN));
     if (SetAutorun(AutorunFlag())) return;
-    MessageBoxA(dialog, TEXT_NO_REGISTRY_RIGHTS, APP_CAPTION, MB_ICONINFORMATION);
+    Tell(dialog, TEXT_NO_REGISTRY_RIGHTS, MB_ICONINFORMATION);
     SetAutorunFlag(previous);
     Check(dialog, IDC_AUTORUN, previous);
 }
@@ -255,9 +292,12 @@ static INT_PTR OnCommand(HWND dialog, int control, int code)
     case IDC_SCHEME_NAME:
         if (code == CBN_SELENDOK) {
             ChooseEntry(dialog, SendToControl(dialog, IDC_SCHEME_NAME, CB_GETCURSEL, 0, 0));
-        } else if (code == CBN_EDITCHANGE && g_current) {
-            g_current = NULL;
-            ShowScheme(dialog, NULL);
+        } else if (code == CBN_EDITCHANGE) {
+            OnNameTyped(dialog);
+            if (g_current) {
+                g_current = NULL;
+                ShowScheme(dialog, NULL);
+            }
         }
         break;
     case IDC_SUSPENDED:

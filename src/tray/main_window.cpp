@@ -69,7 +69,7 @@ static void RunDialogWithCommandDisabled(UINT command, BOOL *open, WORD template
 {
     *open = TRUE;
     EnableCommand(command, FALSE);
-    DialogBoxParamA(AppInstance(), MAKEINTRESOURCEA(templateId), NULL, procedure, 0);
+    DialogBoxParamW(AppInstance(), MAKEINTRESOURCEW(templateId), NULL, procedure, 0);
     EnableCommand(command, TRUE);
     *open = FALSE;
 }

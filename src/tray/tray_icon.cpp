@@ -1,15 +1,16 @@
 #include "tray_icon.h"
-#include <string.h>
 #include "commands.h"
 #include "../app/app_state.h"
 #include "../app/seams.h"
+#include "../app/wide_text.h"
 #include "../desktops/hidden_window.h"
 #include "../res/resource.h"
 
-// The first, 88-byte form of the record: szTip of 64 bytes is its last field.
-static_assert(sizeof(void *) != 4 || NOTIFYICONDATAA_V1_SIZE == 88, "notification record size");
+// The first form of the record, szTip of 64 characters its last field: the wide one, so that the
+// shell shows the tooltip as written, whatever its own code page.
+static_assert(sizeof(void *) != 4 || NOTIFYICONDATAW_V1_SIZE == 152, "notification record size");
 
-static NOTIFYICONDATAA g_record;
+static NOTIFYICONDATAW g_record;
 static HICON g_icons[kDesktopCount];
 static BOOL g_added;  // the shell holds the icon
 
@@ -26,13 +27,13 @@ void AddTrayIcon(HWND window)
     for (int i = 0; i < kDesktopCount; ++i)
         g_icons[i] = LoadIconA(AppInstance(), MAKEINTRESOURCEA(kIconIds[i]));
     ZeroMemory(&g_record, sizeof g_record);
-    g_record.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    g_record.cbSize = NOTIFYICONDATAW_V1_SIZE;
     g_record.hWnd = window;
     g_record.uID = TRAY_ICON_ID;
     g_record.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     g_record.uCallbackMessage = WM_TRAYNOTIFY;
     g_record.hIcon = g_icons[0];
-    strcpy(g_record.szTip, "左键：切换桌面\n中键：关闭窗口\n右键：弹出菜单");
+    lstrcpynW(g_record.szTip, WideText("左键：切换桌面\n中键：关闭窗口\n右键：弹出菜单"), 64);
     Add();
 }
 
@@ -60,7 +61,7 @@ void RemoveTrayIcon()
     g_added = FALSE;
 }
 
-const NOTIFYICONDATAA &TrayRecord()
+const NOTIFYICONDATAW &TrayRecord()
 {
     return g_record;
 }

@@ -15,4 +15,4 @@ void ShowDesktopIcon(int desktop);
 void RemoveTrayIcon();
 
 // The notification record as the shell was last given it.
-const NOTIFYICONDATAA &TrayRecord();
+const NOTIFYICONDATAW &TrayRecord();

@@ -3,6 +3,7 @@
 #include "owner_draw.h"
 #include "../app/app_state.h"
 #include "../app/seams.h"
+#include "../app/wide_text.h"
 #include "../companion/about_block.h"
 #include "../companion/companion.h"
 #include "../res/resource.h"
@@ -24,7 +25,7 @@ static void SetTextFromBlock(HWND dialog, int control, const char *block, int of
 {
     char text[kAboutBlockSize + 1];
     AboutText(block, offset, text, sizeof text);
-    SetDlgItemTextA(dialog, control, text);
+    SetDlgItemTextW(dialog, control, WideText(text));
 }
 
 static void OnInitDialog(HWND dialog)

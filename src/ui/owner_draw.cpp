@@ -1,6 +1,8 @@
 #include "owner_draw.h"
 #include "owner_draw_plan.h"
 #include "../app/app_state.h"
+#include "../app/cp936.h"
+#include "../app/wide_text.h"
 #include "../res/resource.h"
 
 const int kCorner = 16;
@@ -40,16 +42,20 @@ void DrawOwnerItem(const DRAWITEMSTRUCT *item)
 
     SetTextColor(dc, plan.text);
     SetBkMode(dc, TRANSPARENT);
-    char buttonText[32];
-    const char *text = "";
+    // A button's window text, as far as 31 bytes of it go in code page 936 (its 32-byte buffer),
+    // or a menu item's code page 936 text: drawn wide, so that any system shows it.
+    wchar_t buttonText[32];
+    const wchar_t *text = L"";
+    int length = -1;
     if (item->CtlType == ODT_BUTTON) {
-        GetWindowTextA(item->hwndItem, buttonText, sizeof buttonText);
+        GetWindowTextW(item->hwndItem, buttonText, 32);
         text = buttonText;
-    } else if (item->itemData) {
-        text = (const char *)item->itemData;
+        length = (int)CharactersInBytes((const uint16_t *)buttonText, 31);
     }
+    WideText itemText(item->CtlType == ODT_MENU && item->itemData ? (const char *)item->itemData : "");
+    if (item->CtlType == ODT_MENU) text = itemText;
     RECT face = {plan.face.left, plan.face.top, plan.face.right, plan.face.bottom};
-    DrawTextA(dc, text, -1, &face, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    DrawTextW(dc, text, length, &face, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
 }
 
 void MeasureMenuItem(HWND window, MEASUREITEMSTRUCT *item)

@@ -349,9 +349,10 @@ TEST_F(Settings, ANameIsNeverCutInsideADoubleByteCharacter)
         Open();
         std::wstring typed(24, L'中');  // 48 bytes in code page 936
         Type(IDC_SCHEME_NAME, typed.c_str());
-        SendMessageA(Item(IDC_NEW), BM_CLICK, 0, 0);
         std::string expected;
         for (int i = 0; i < 23; ++i) expected += "中";
+        EXPECT_EQ(expected, Text(IDC_SCHEME_NAME));  // the box takes 47 bytes, as a Chinese system's
+        SendMessageA(Item(IDC_NEW), BM_CLICK, 0, 0);
         EXPECT_EQ(expected + ";", Names());
         EXPECT_EQ(46u, strlen((*SchemeListHead())->name));
         Choose(IDC_SCHEME_NAME, 0);

@@ -33,21 +33,24 @@ protected:
     static HICON DesktopIcon(int id) { return LoadIconA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(id)); }
 };
 
-TEST_F(Tray, NotificationRecordIsTheFirst88ByteForm)
+// The first form of the record, wide, so that the shell shows the tooltip whatever its code page.
+TEST_F(Tray, NotificationRecordIsTheFirstForm)
 {
     WithProgram([&](HWND main) {
-        const NOTIFYICONDATAA &r = TrayRecord();
-        EXPECT_EQ(sizeof(void *) == 4 ? 88u : (DWORD)NOTIFYICONDATAA_V1_SIZE, r.cbSize);
+        const NOTIFYICONDATAW &r = TrayRecord();
+        EXPECT_EQ(sizeof(void *) == 4 ? 152u : (DWORD)NOTIFYICONDATAW_V1_SIZE, r.cbSize);
         EXPECT_EQ(main, r.hWnd);
         EXPECT_EQ(102u, r.uID);
         EXPECT_EQ(7u, r.uFlags);
         EXPECT_EQ(0x400u, r.uCallbackMessage);
         EXPECT_EQ(DesktopIcon(IDI_DESKTOP0), r.hIcon);
         // Three lines with single line feeds; 44 bytes in code page 936.
+        char tip[64] = "";
+        WideCharToMultiByte(936, 0, r.szTip, -1, tip, sizeof tip, NULL, NULL);
         EXPECT_EQ(std::string("\xD7\xF3\xBC\xFC\xA3\xBA\xC7\xD0\xBB\xBB\xD7\xC0\xC3\xE6\n"
                               "\xD6\xD0\xBC\xFC\xA3\xBA\xB9\xD8\xB1\xD5\xB4\xB0\xBF\xDA\n"
-                              "\xD3\xD2\xBC\xFC\xA3\xBA\xB5\xAF\xB3\xF6\xB2\xCB\xB5\xA5"), r.szTip);
-        EXPECT_EQ(44u, strlen(r.szTip));
+                              "\xD3\xD2\xBC\xFC\xA3\xBA\xB5\xAF\xB3\xF6\xB2\xCB\xB5\xA5"), tip);
+        EXPECT_EQ(44u, strlen(tip));
     });
 }
 
@@ -205,22 +208,22 @@ TEST_F(Tray, MenuItemSizeComesFromTheHiddenWindowsTextMetrics)
 TEST_F(Tray, TaskbarCreatedAddsTheIconAgain)
 {
     WithProgram([&](HWND main) {
-        NOTIFYICONDATAA record = TrayRecord();
-        ASSERT_TRUE(Shell_NotifyIconA(NIM_MODIFY, &record));  // the icon is there
-        ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &record));  // as the shell forgets it on a restart
-        EXPECT_FALSE(Shell_NotifyIconA(NIM_MODIFY, &record));
+        NOTIFYICONDATAW record = TrayRecord();
+        ASSERT_TRUE(Shell_NotifyIconW(NIM_MODIFY, &record));  // the icon is there
+        ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &record));  // as the shell forgets it on a restart
+        EXPECT_FALSE(Shell_NotifyIconW(NIM_MODIFY, &record));
         SendMessageA(main, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
-        EXPECT_TRUE(Shell_NotifyIconA(NIM_MODIFY, &record));
+        EXPECT_TRUE(Shell_NotifyIconW(NIM_MODIFY, &record));
     });
 }
 
 int g_refusals, g_adds;
 
-BOOL WINAPI BusyShellAtFirst(DWORD message, NOTIFYICONDATAA *record)
+BOOL WINAPI BusyShellAtFirst(DWORD message, NOTIFYICONDATAW *record)
 {
-    if (message != NIM_ADD) return Shell_NotifyIconA(message, record);
+    if (message != NIM_ADD) return Shell_NotifyIconW(message, record);
     ++g_adds;
-    return g_refusals-- > 0 ? FALSE : Shell_NotifyIconA(message, record);
+    return g_refusals-- > 0 ? FALSE : Shell_NotifyIconW(message, record);
 }
 
 TEST_F(Tray, ARefusedAddIsTriedAgainOnTheTicksUntilTheIconIsThere)
@@ -229,16 +232,16 @@ TEST_F(Tray, ARefusedAddIsTriedAgainOnTheTicksUntilTheIconIsThere)
     g_adds = 0;
     g_seams.shellNotifyIcon = BusyShellAtFirst;  // the fixture's recorder puts it back
     WithProgram([&](HWND main) {
-        NOTIFYICONDATAA record = TrayRecord();
-        EXPECT_TRUE(WaitUntil([&] { return Shell_NotifyIconA(NIM_MODIFY, &record) != FALSE; }, 4000));
+        NOTIFYICONDATAW record = TrayRecord();
+        EXPECT_TRUE(WaitUntil([&] { return Shell_NotifyIconW(NIM_MODIFY, &record) != FALSE; }, 4000));
         Sleep(1200);
         EXPECT_EQ(3, g_adds);  // and no more once it is there
     });
 }
 
-BOOL WINAPI AddTimedOutButTaken(DWORD message, NOTIFYICONDATAA *record)
+BOOL WINAPI AddTimedOutButTaken(DWORD message, NOTIFYICONDATAW *record)
 {
-    BOOL done = Shell_NotifyIconA(message, record);
+    BOOL done = Shell_NotifyIconW(message, record);
     if (message != NIM_ADD) return done;
     ++g_adds;
     return FALSE;  // as a busy shell at log-on answers, having added the icon all the same
@@ -248,11 +251,11 @@ BOOL WINAPI AddTimedOutButTaken(DWORD message, NOTIFYICONDATAA *record)
 TEST_F(Tray, AFailedModifyLeavesTheIconToTheNextTick)
 {
     WithProgram([&](HWND main) {
-        NOTIFYICONDATAA record = TrayRecord();
-        ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &record));
+        NOTIFYICONDATAW record = TrayRecord();
+        ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &record));
         Click(main, WM_LBUTTONUP);
         record = TrayRecord();
-        EXPECT_TRUE(WaitUntil([&] { return Shell_NotifyIconA(NIM_MODIFY, &record) != FALSE; }, 2500));
+        EXPECT_TRUE(WaitUntil([&] { return Shell_NotifyIconW(NIM_MODIFY, &record) != FALSE; }, 2500));
     });
 }
 
