@@ -185,7 +185,6 @@ void MakeRequests(HiddenWindow **list, const WindowWorld &world)
     Ask(list, world, kAskShowOnTop);
     Ask(list, world, kAskHide);
     AskThreadsToAnswer(*list, world);
-    MakeFrontsHide(list, world);
 }
 
 void MakeFrontsHide(HiddenWindow **list, const WindowWorld &world)

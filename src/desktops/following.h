@@ -62,13 +62,13 @@ uintptr_t BringSlotIntoView(HiddenWindow **list, int slot, int onTop, const Wind
 
 // Makes every request decided; a refused one forgets its record: the window is not ours. Then
 // asks each thread with a request on the way for an answer, one message at a time. The hide of the
-// window that holds the foreground waits (MakeFrontsHide).
+// window that holds the foreground waits for MakeFrontsHide.
 void MakeRequests(HiddenWindow **list, const WindowWorld &world);
 // The window that holds the foreground hides itself only once every other window leaving is seen
 // hidden, so that the platform's walk to the next window to activate reaches only windows in view
 // (one still shown there would take the keys, and keep them once its hide comes); or, where a
-// program is hung, once the patience after the requests (kFrontPatienceMs) has run out. After
-// MakeRequests, and at every look while it waits.
+// program is hung, once the patience after the requests (kFrontPatienceMs) has run out. After the
+// looks that follow MakeRequests, and after every later one while it waits.
 void MakeFrontsHide(HiddenWindow **list, const WindowWorld &world);
 // A look at one record's window (at link), or at all: a window gone is forgotten, and a window
 // seen in view as asked is no longer ours. 0 when the record is gone from the list.

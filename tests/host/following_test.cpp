@@ -167,6 +167,7 @@ void EndChange()
 {
     MakeRequests(&g.list, kModel);
     LookAtTheWaiting(&g.list, kModel);
+    MakeFrontsHide(&g.list, kModel);
     g.looks = 0;
     g.nextLook = g.now + NextLookMs(0);
 }
