@@ -37,8 +37,9 @@ add_library(trellith_core STATIC
     src/scheduler/tick.cpp src/scheduler/countdown_dialog.cpp
     src/settings/autorun.cpp src/settings/settings_dialog.cpp
     src/tray/desktop_keys.cpp src/tray/main_window.cpp src/tray/popup_menu.cpp src/tray/tray_icon.cpp
+    src/tray/window_list.cpp
     src/ui/about_dialog.cpp src/ui/owner_draw.cpp)
-target_compile_options(trellith_core PRIVATE ${TRELLITH_FLAGS} -Os -ffunction-sections -fdata-sections)
+target_compile_options(trellith_core PRIVATE ${TRELLITH_FLAGS} -Os -ffunction-sections)
 # The common controls and the multimedia library are loaded when first needed (a countdown, the
 # CD-ROM door): importing them would load them at every start.
 target_link_libraries(trellith_core PUBLIC shell32 user32 gdi32 advapi32)

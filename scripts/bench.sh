@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Prints the figures of docs/performance.md: the portable core's (Google Benchmark, on the host)
 # and the running program's under Wine, each beside a bare baseline measured in the same run.
-# scripts/bench.sh [switch] [tick] [start] picks some of the program's figures; scripts/bench.sh
+# scripts/bench.sh [switch] [tick] [start] [list] picks some of the program's figures; scripts/bench.sh
 # merge runs the scheme merge's property on a million generated cases (or on as many as follow).
 set -euo pipefail
 cd "$(dirname "$0")/.."

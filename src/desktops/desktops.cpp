@@ -1,8 +1,9 @@
-// The desktop commands: switch, store, restore, close, clear, the keys' jump and send, and the
-// desktop in view.
+// The desktop commands: switch, store, restore, close, clear, the keys' jump, send and keep, the
+// list's choice, and the desktop in view.
 #include "desktops.h"
 #include <stdlib.h>
 #include "followed_windows.h"
+#include "list_rules.h"
 #include "recovery_file.h"
 #include "showing.h"
 #include "window_look.h"
@@ -16,6 +17,11 @@ HWND g_current;
 WindowIdentity g_currentIdentity;
 BOOL g_busy;      // a change of the list is under way
 BOOL g_released;  // every window was given back: nothing is hidden any more
+// The windows kept in view on every desktop, for the run: never hidden, so nothing else needs
+// to know of them. A window closed is forgotten at the next look.
+const int kMostKept = 32;
+StoredWindow g_kept[kMostKept];
+int g_keptCount;
 
 // Every change of the list runs between these two: a change that arrives while another is
 // under way (from a message dispatched meanwhile) is refused. Its requests are decided first
@@ -43,6 +49,28 @@ void EndChange()
 HiddenWindow *LookedAtRecord(HWND window)
 {
     return RecordOf(Followed(), (uintptr_t)window, RealWindows());
+}
+
+// The kept windows closed meanwhile are forgotten, before a command looks at the kept ones.
+void ForgetClosedKept()
+{
+    int kept = 0;
+    for (int i = 0; i < g_keptCount; ++i)
+        if (IsStillThatWindow(g_kept[i].window, g_kept[i].identity)) g_kept[kept++] = g_kept[i];
+    g_keptCount = kept;
+}
+
+// The place of a window among the kept ones, or -1.
+int KeptAt(HWND window)
+{
+    for (int i = 0; i < g_keptCount; ++i)
+        if (g_kept[i].window == window) return i;
+    return -1;
+}
+
+void GiveBackToTheDesktopInView(int at)
+{
+    g_kept[at] = g_kept[--g_keptCount];
 }
 
 // What a command that hides windows knows as it starts. The foreground goes to our own window
@@ -78,7 +106,7 @@ BOOL CALLBACK HideForSwitch(HWND window, LPARAM parameter)
     const Leaving *leaving = (const Leaving *)parameter;
     WindowIdentity identity;
     if (g_released) return FALSE;
-    int manageable = ReadManageable(window, &identity);
+    int manageable = ReadManageable(window, &identity) && KeptAt(window) < 0;
     HiddenWindow *record = LookedAtRecord(window);
     if (!GoesWithTheDesktop(record, manageable)) return TRUE;
     if (record) identity = record->identity;
@@ -91,7 +119,7 @@ BOOL CALLBACK HideForSwitch(HWND window, LPARAM parameter)
 BOOL CALLBACK CloseIfInView(HWND window, LPARAM)
 {
     WindowIdentity identity;
-    if (MayCloseInView(LookedAtRecord(window), ReadManageable(window, &identity)))
+    if (MayCloseInView(LookedAtRecord(window), ReadManageable(window, &identity) && KeptAt(window) < 0))
         PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
     return TRUE;
 }
@@ -151,13 +179,14 @@ void RecordCurrentWindow()
 
 int SwitchDesktop(HWND self)
 {
-    return ShowDesktop(self, (g_desktop + 1) % kDesktopCount);
+    return ShowDesktop(self, (g_desktop + 1) % kDesktopCount, NULL);
 }
 
-int ShowDesktop(HWND self, int desktop)
+int ShowDesktop(HWND self, int desktop, HWND forward)
 {
     if (g_released || desktop == g_desktop || !BeginChange()) return g_desktop;
     StopHandingOver();
+    ForgetClosedKept();
     HWND front = GetForegroundWindow();
     // A click on the icon may have brought the taskbar forward: the window in front is then the
     // current one, as the pointer found it on its way to the icon.
@@ -167,7 +196,7 @@ int ShowDesktop(HWND self, int desktop)
     g_desktop = desktop;
     HWND shownFront = (HWND)BringSlotIntoView(Followed(), g_desktop, 0, RealWindows());
     EndChange();
-    HandOverForeground(self, shownFront, leaving.refused);
+    HandOverForeground(self, forward ? forward : shownFront, leaving.refused);
     return g_desktop;
 }
 
@@ -176,6 +205,9 @@ int ShowDesktop(HWND self, int desktop)
 static void SendAway(HWND self, HWND window, int slot)
 {
     if (g_released || !IsManageableWindow(window) || !BeginChange()) return;
+    ForgetClosedKept();
+    int kept = KeptAt(window);
+    if (kept >= 0) GiveBackToTheDesktopInView(kept);
     StopHandingOver();
     g_sendingAway = TakeForeground(self, GetForegroundWindow(), slot);
     HideWindowToSlot(window, slot);
@@ -222,8 +254,71 @@ void RestoreStoredWindows(HWND self)
     if (stored) KeepInStoredOrder(stored, count);  // it owns them from now on
 }
 
+void KeepFrontOnEveryDesktop(HWND self)
+{
+    HWND front = GetForegroundWindow();
+    WindowIdentity identity;
+    ForgetClosedKept();
+    int at = KeptAt(front);
+    if (at >= 0) {
+        GiveBackToTheDesktopInView(at);
+    } else if (!g_released && g_keptCount < kMostKept && ReadManageable(front, &identity) && BeginChange()) {
+        // In front, it is in view; a hide of it still on the way is taken back.
+        BringWindowIntoView(Followed(), (uintptr_t)front, 0, RealWindows());
+        g_kept[g_keptCount++] = {front, identity};
+        EndChange();
+    }
+}
+
+namespace {
+struct Listing {
+    void (*each)(HWND window, int group, void *context);
+    void *context;
+};
+
+// A record's window was seen to be its own at the last tick's look at the most: the list trusts
+// it, and a choice looks again (for 200 windows the list would cost half as much again).
+BOOL CALLBACK ListOne(HWND window, LPARAM parameter)
+{
+    const Listing *listing = (const Listing *)parameter;
+    HiddenWindow *record = FindHiddenWindow(*Followed(), (uintptr_t)window);
+    if (record && record->slot != kInViewSlot) listing->each(window, record->slot, listing->context);
+    else if (KeptAt(window) >= 0) listing->each(window, kListKept, listing->context);
+    else if (IsManageableWindow(window)) listing->each(window, g_desktop, listing->context);
+    return TRUE;
+}
+}  // namespace
+
+void ListWindows(void (*each)(HWND window, int group, void *context), void *context)
+{
+    ForgetClosedKept();
+    Listing listing = {each, context};
+    EnumWindows(ListOne, (LPARAM)&listing);  // top first, the whole z-order read at once
+}
+
+void ChooseListedWindow(HWND self, HWND window, int group)
+{
+    HiddenWindow *record = LookedAtRecord(window);
+    if (g_released || !IsWindow(window) || (group <= kStashSlot && group != g_desktop && !record)) return;
+    switch (ChoiceFor(group, g_desktop)) {
+    case kShowItsDesktop: ShowDesktop(self, group, window); break;
+    case kTakeOutOfTheStash:
+        if (!BeginChange()) return;
+        StopHandingOver();
+        BringWindowIntoView(Followed(), (uintptr_t)window, 1, RealWindows());
+        EndChange();
+        HandOverForeground(self, window, 0);
+        break;
+    case kBringForward:
+        StopHandingOver();
+        HandOverForeground(self, window, 0);
+        break;
+    }
+}
+
 void ClearCurrentDesktop()
 {
+    ForgetClosedKept();
     EnumWindows(CloseIfInView, 0);
 }
 

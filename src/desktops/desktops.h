@@ -29,8 +29,9 @@ void RecordCurrentWindow();
 // Hides the desktop in view, shows the next one and returns its index; the window that was in
 // front comes back in front with its desktop.
 int SwitchDesktop(HWND self);
-// The same for a given desktop; nothing where it is in view already.
-int ShowDesktop(HWND self, int desktop);
+// The same for a given desktop; nothing where it is in view already. forward, where given, comes
+// forward in place of the window that was in front there.
+int ShowDesktop(HWND self, int desktop, HWND forward);
 // The window in front goes to another desktop, taken in as a switch takes its windows; nothing
 // where the desktop is in view or the window is not one the desktops may touch.
 void SendFrontWindow(HWND self, int desktop);
@@ -39,6 +40,16 @@ void StoreCurrentWindow(HWND self);
 // The stash comes back on top, the first stored in front.
 void RestoreStoredWindows(HWND self);
 void ClearCurrentDesktop();
+// The window in front is kept in view on every desktop, for the run: no switch hides it and no
+// clear closes it; a store or a send takes it into that slot. Kept already, it is given back to
+// the desktop in view.
+void KeepFrontOnEveryDesktop(HWND self);
+
+// The list of every window, read when it opens: each window, top first, with its group (0 to 3 the
+// desktop it belongs to, 4 the stash, 5 kept on every desktop; list_rules.h).
+void ListWindows(void (*each)(HWND window, int group, void *context), void *context);
+// A window chosen from the list, through the commands the keys use (ChoiceFor).
+void ChooseListedWindow(HWND self, HWND window, int group);
 
 int CurrentDesktop();
 

@@ -80,19 +80,32 @@ HiddenWindow *TakeIntoSlot(HiddenWindow **list, uintptr_t window, const WindowId
     return record;
 }
 
+static void BringIntoView(HiddenWindow *r, int onTop, const WindowWorld &world)
+{
+    r->slot = kInViewSlot;
+    r->wasActive = 0;
+    See(r, world.isShown(r->window));
+    r->readAtMs = world.nowMs();
+    Want(r, 1, onTop ? kAskShowOnTop : kAskShow);
+}
+
 uintptr_t BringSlotIntoView(HiddenWindow **list, int slot, int onTop, const WindowWorld &world)
 {
     uintptr_t front = 0;
     for (HiddenWindow *r = *list; r; r = r->next) {
         if (r->slot != slot) continue;
         if (r->wasActive && !front) front = r->window;
-        r->slot = kInViewSlot;
-        r->wasActive = 0;
-        See(r, world.isShown(r->window));
-        r->readAtMs = world.nowMs();
-        Want(r, 1, onTop ? kAskShowOnTop : kAskShow);
+        BringIntoView(r, onTop, world);
     }
     return front;
+}
+
+int BringWindowIntoView(HiddenWindow **list, uintptr_t window, int onTop, const WindowWorld &world)
+{
+    HiddenWindow *r = FindHiddenWindow(*list, window);
+    if (!r || r->slot == kInViewSlot) return 0;
+    BringIntoView(r, onTop, world);
+    return 1;
 }
 
 static HiddenWindow **LinkOf(HiddenWindow **list, uintptr_t window)

@@ -54,18 +54,28 @@ static ForegroundState ForegroundNow()
     return kForegroundInView;
 }
 
+struct FocusCandidate {
+    HWND window;
+    int rank;
+};
+
+static BOOL CALLBACK WeighForFocus(HWND w, LPARAM parameter)
+{
+    FocusCandidate *best = (FocusCandidate *)parameter;
+    if (w == g_handOver.self || !IsManageableWindow(w) || IsOnItsWayOut(w)) return TRUE;
+    int rank = FocusRankOf(w);
+    if (rank > best->rank) *best = {w, rank};
+    return best->rank < 2;
+}
+
 // The window in view that Windows itself would bring forward: the highest that may take the
-// focus, one always on top only where no ordinary window may; else the shell's desktop.
+// focus, one always on top only where no ordinary window may; else the shell's desktop. The
+// z-order is read at once (EnumWindows), not a window at a time.
 static HWND WindowToTakeFocus()
 {
-    HWND best = NULL;
-    int bestRank = 0;
-    for (HWND w = GetTopWindow(NULL); w && bestRank < 2; w = GetWindow(w, GW_HWNDNEXT)) {
-        if (w == g_handOver.self || !IsManageableWindow(w) || IsOnItsWayOut(w)) continue;
-        int rank = FocusRankOf(w);
-        if (rank > bestRank) best = w, bestRank = rank;
-    }
-    return best ? best : ShellDesktopWindow();
+    FocusCandidate best = {NULL, 0};
+    EnumWindows(WeighForFocus, (LPARAM)&best);
+    return best.window ? best.window : ShellDesktopWindow();
 }
 
 static void StopKeepingOrder()

@@ -44,10 +44,15 @@ static int IsCloaked(HWND window)
 }
 
 // The class names do not tell the taskbar's other top-level windows (the Start button of Vista
-// and 7): its thread does. Looked up each time, since the shell may be started again.
+// and 7): its thread does. Looked up again once the taskbar found last is gone (the shell may be
+// started again): a look through every window for each window read would cost a switch or the
+// list of every window half its time.
 static int IsTaskbarThread(DWORD thread)
 {
-    HWND taskbar = FindWindowA("Shell_TrayWnd", NULL);
+    static HWND taskbar;
+    char className[16];
+    if (!GetClassNameA(taskbar, className, sizeof className) || lstrcmpA(className, "Shell_TrayWnd") != 0)
+        taskbar = FindWindowA("Shell_TrayWnd", NULL);
     return taskbar && GetWindowThreadProcessId(taskbar, NULL) == thread;
 }
 

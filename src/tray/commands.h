@@ -16,6 +16,7 @@
 
 #define WM_TRAYNOTIFY 0x0400  // WM_USER
 #define WM_MENU_CLOSED 0x8001  // WM_APP + 1: posted once the tray menu has closed
+#define WM_SHOW_WINDOW_LIST 0x8002  // WM_APP + 2: the list of every window is to open
 #define TRAY_ICON_ID 102
 #define TIMER_ID 1030
 #define TIMER_PERIOD_MS 1000

@@ -1,12 +1,14 @@
-// The keys for the desktops on the main window: registered at start, each press handed on.
+// The keys on the main window: registered at start, each press handed on.
 #include "desktop_keys.h"
 #include "key_rules.h"
 #include "tray_icon.h"
 #include "../desktops/desktops.h"
 #include "../desktops/showing.h"
+#include "commands.h"
 
-static int g_heldKey;  // the send key not let go since it sent a window, or 0
+static int g_heldKey;  // the send or keep key not let go since it acted, or 0
 static UINT_PTR g_releaseTimer;
+static unsigned g_takenByOthers;  // bit id: a key another program had registered first
 
 static int ReadKeysValue(DWORD *value)
 {
@@ -22,16 +24,23 @@ void RegisterDesktopKeys(HWND window)
 {
     DWORD value = 0;
     int read = ReadKeysValue(&value);
+    g_takenByOthers = 0;
     if (!KeysWanted(read, value)) return;
-    for (int id = 1; id <= kDesktopKeyCount; ++id) {
+    for (int id = 1; id <= kKeyCount; ++id) {
         DesktopKey key = DesktopKeyOf(id);
-        RegisterHotKey(window, id, key.modifiers, key.virtualKey);
+        if (!RegisterHotKey(window, id, key.modifiers, key.virtualKey) && GetLastError() == ERROR_HOTKEY_ALREADY_REGISTERED)
+            g_takenByOthers |= 1u << id;
     }
+}
+
+unsigned KeysTakenByOthers()
+{
+    return g_takenByOthers;
 }
 
 void UnregisterDesktopKeys(HWND window)
 {
-    for (int id = 1; id <= kDesktopKeyCount; ++id) UnregisterHotKey(window, id);
+    for (int id = 1; id <= kKeyCount; ++id) UnregisterHotKey(window, id);
     if (g_releaseTimer) KillTimer(NULL, g_releaseTimer);
     g_releaseTimer = 0;
     g_heldKey = 0;
@@ -62,11 +71,14 @@ void OnDesktopKey(HWND window, int id)
 {
     KeyAction action = ActionOfKey(id, CurrentDesktop(), id == g_heldKey);
     if (action.command != kKeyDoesNothing) CloseOurMenu(window);
-    if (action.command == kKeyShowsDesktop) {
-        ShowDesktopIcon(ShowDesktop(window, action.desktop));
-    } else if (action.command == kKeySendsFront) {
-        SendFrontWindow(window, action.desktop);
-        g_heldKey = id;
-        g_releaseTimer = SetTimer(NULL, g_releaseTimer, 50, WatchRelease);
+    switch (action.command) {
+    case kKeyShowsDesktop: ShowDesktopIcon(ShowDesktop(window, action.desktop, NULL)); return;
+    case kKeyOpensList: PostMessageA(window, WM_SHOW_WINDOW_LIST, 0, 0); return;
+    case kKeySendsFront: SendFrontWindow(window, action.desktop); break;
+    case kKeyKeepsFront: KeepFrontOnEveryDesktop(window); break;
+    case kKeyDoesNothing: return;
     }
+    // The 50 ms are a key's repeat, or less: it is let go before it could repeat.
+    g_heldKey = id;
+    g_releaseTimer = SetTimer(NULL, g_releaseTimer, 50, WatchRelease);
 }

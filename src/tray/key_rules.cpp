@@ -1,20 +1,32 @@
-// The keys for the desktops, apart from the platform (see key_rules.h).
+// The keys, apart from the platform (see key_rules.h).
 #include "key_rules.h"
+#include "../app/digits.h"
 
 DesktopKey DesktopKeyOf(int id)
 {
-    const uint32_t kAlt = 0x1, kControl = 0x2, kShift = 0x4, kF1 = 0x70;
-    DesktopKey key = {kControl | kAlt, kF1 + (uint32_t)(id - 1) % 4};
-    if (id > 4) key.modifiers |= kShift;
+    const int shifted = id > 4 && id != 9;
+    DesktopKey key = {kModControl | kModAlt | (shifted ? kModShift : 0),
+                      kVirtualKeyF1 + (id > 8 ? 4 : (uint32_t)(id - 1) % 4)};
     return key;
 }
 
-KeyAction ActionOfKey(int id, int desktopInView, int heldSinceSend)
+void KeyName(int id, char out[20])
+{
+    const DesktopKey key = DesktopKeyOf(id);
+    char *end = PutText(out, key.modifiers & kModShift ? "Ctrl+Alt+Shift+F" : "Ctrl+Alt+F");
+    *end++ = (char)('1' + key.virtualKey - kVirtualKeyF1);
+    *end = '\0';
+}
+
+KeyAction ActionOfKey(int id, int desktopInView, int heldSinceAct)
 {
     KeyAction action = {kKeyDoesNothing, (id - 1) % 4};
-    if (id < 1 || id > kDesktopKeyCount || action.desktop == desktopInView) return action;
-    if (id <= 4) action.command = kKeyShowsDesktop;
-    else if (!heldSinceSend) action.command = kKeySendsFront;
+    if (id < 1 || id > kKeyCount) return action;
+    if (id == 9) action.command = kKeyOpensList;
+    else if (id == 10) action.command = heldSinceAct ? kKeyDoesNothing : kKeyKeepsFront;
+    else if (action.desktop == desktopInView) action.command = kKeyDoesNothing;
+    else if (id <= 4) action.command = kKeyShowsDesktop;
+    else if (!heldSinceAct) action.command = kKeySendsFront;
     return action;
 }
 

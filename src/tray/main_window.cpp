@@ -3,6 +3,7 @@
 #include "desktop_keys.h"
 #include "popup_menu.h"
 #include "tray_icon.h"
+#include "window_list.h"
 #include "../app/app_state.h"
 #include "../app/seams.h"
 #include "../desktops/desktops.h"
@@ -119,12 +120,19 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     switch (message) {
     case WM_CREATE: OnCreate(window); return 0;
     case WM_DESTROY: OnDestroy(window); return 0;
-    case WM_MEASUREITEM: MeasureMenuItem(window, (MEASUREITEMSTRUCT *)lParam); return TRUE;
-    case WM_DRAWITEM: DrawOwnerItem((const DRAWITEMSTRUCT *)lParam); return TRUE;
+    case WM_MEASUREITEM:
+        if (WindowListOpen()) MeasureListItem(window, (MEASUREITEMSTRUCT *)lParam);
+        else MeasureMenuItem(window, (MEASUREITEMSTRUCT *)lParam);
+        return TRUE;
+    case WM_DRAWITEM:
+        if (WindowListOpen()) DrawListItem((const DRAWITEMSTRUCT *)lParam);
+        else DrawOwnerItem((const DRAWITEMSTRUCT *)lParam);
+        return TRUE;
     case WM_COMMAND: return OnCommand(window, wParam, lParam);
     case WM_TIMER: OnTimer(window); return 0;
     case WM_TRAYNOTIFY: OnTrayNotify(window, lParam); return 0;
     case WM_HOTKEY: OnDesktopKey(window, (int)wParam); return 0;
+    case WM_SHOW_WINDOW_LIST: ShowWindowList(window, (int)wParam); return 0;
     case WM_MENU_CLOSED:
         // The menu took the foreground for our invisible window: a command that showed or hid
         // windows has handed it on already; after any other, or none, it goes to a window in view.

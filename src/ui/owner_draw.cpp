@@ -8,7 +8,7 @@
 const int kCorner = 16;
 
 // One rounded plate with its own pen and brush, both gone again when it returns.
-static void DrawPlate(HDC dc, const PlanRect &r, COLORREF line, COLORREF fill)
+static void DrawRounded(HDC dc, const PlanRect &r, COLORREF line, COLORREF fill)
 {
     HPEN pen = CreatePen(PS_SOLID, 1, line);
     HBRUSH brush = CreateSolidBrush(fill);
@@ -21,7 +21,7 @@ static void DrawPlate(HDC dc, const PlanRect &r, COLORREF line, COLORREF fill)
     DeleteObject(pen);
 }
 
-void DrawOwnerItem(const DRAWITEMSTRUCT *item)
+void DrawItemPlate(const DRAWITEMSTRUCT *item, const wchar_t *text, int length)
 {
     HDC dc = item->hDC;
     const RECT &r = item->rcItem;
@@ -37,25 +37,26 @@ void DrawOwnerItem(const DRAWITEMSTRUCT *item)
     SelectObject(dc, oldPen);
     DeleteObject(nullPen);
 
-    if (plan.hasShadow) DrawPlate(dc, plan.shadow, kColorShadow, kColorShadow);
-    DrawPlate(dc, plan.face, plan.outline, kColorFace);
+    if (plan.hasShadow) DrawRounded(dc, plan.shadow, kColorShadow, kColorShadow);
+    DrawRounded(dc, plan.face, plan.outline, kColorFace);
 
     SetTextColor(dc, plan.text);
     SetBkMode(dc, TRANSPARENT);
-    // A button's window text, as far as 31 bytes of it go in code page 936 (its 32-byte buffer),
-    // or a menu item's code page 936 text: drawn wide, so that any system shows it.
-    wchar_t buttonText[32];
-    const wchar_t *text = L"";
-    int length = -1;
-    if (item->CtlType == ODT_BUTTON) {
-        GetWindowTextW(item->hwndItem, buttonText, 32);
-        text = buttonText;
-        length = (int)CharactersInBytes((const uint16_t *)buttonText, 31);
-    }
-    WideText itemText(item->CtlType == ODT_MENU && item->itemData ? (const char *)item->itemData : "");
-    if (item->CtlType == ODT_MENU) text = itemText;
     RECT face = {plan.face.left, plan.face.top, plan.face.right, plan.face.bottom};
     DrawTextW(dc, text, length, &face, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+}
+
+void DrawOwnerItem(const DRAWITEMSTRUCT *item)
+{
+    // A button's window text, as far as 31 bytes of it go in code page 936 (its 32-byte buffer),
+    // or a menu item's code page 936 text: drawn wide, so that any system shows it.
+    if (item->CtlType == ODT_BUTTON) {
+        wchar_t text[32];
+        GetWindowTextW(item->hwndItem, text, 32);
+        DrawItemPlate(item, text, (int)CharactersInBytes((const uint16_t *)text, 31));
+    } else {
+        DrawItemPlate(item, WideText(item->itemData ? (const char *)item->itemData : ""), -1);
+    }
 }
 
 void MeasureMenuItem(HWND window, MEASUREITEMSTRUCT *item)

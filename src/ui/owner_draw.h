@@ -3,6 +3,8 @@
 #include <windows.h>
 
 void DrawOwnerItem(const DRAWITEMSTRUCT *item);
+// The plate of an owner-drawn item with a text of length characters (-1: up to its NUL).
+void DrawItemPlate(const DRAWITEMSTRUCT *item, const wchar_t *text, int length);
 void MeasureMenuItem(HWND window, MEASUREITEMSTRUCT *item);
 // Gives every dialog the application icon and centres it on the whole primary screen.
 void CenterOnScreen(HWND dialog);

@@ -4,6 +4,7 @@
 #include <vector>
 #include "program.h"
 #include "../win/harness.h"
+#include "../../src/tray/key_rules.h"
 
 namespace {
 
@@ -88,8 +89,9 @@ TEST(DesktopKeys, AKeyTakenFirstIsSkippedAndTheValueZeroTurnsThemOff)
     {
         Program program(MakeProgramFolder("keys-off") + "Trellith.exe");
         ASSERT_TRUE(program.MainWindow() != NULL);
-        for (int id = 1; id <= 8; ++id) {  // every key is free
-            EXPECT_TRUE(RegisterHotKey(NULL, id, MOD_CONTROL | MOD_ALT | (id > 4 ? MOD_SHIFT : 0), VK_F1 + (id - 1) % 4)) << id;
+        for (int id = 1; id <= kKeyCount; ++id) {  // every key is free
+            DesktopKey key = DesktopKeyOf(id);
+            EXPECT_TRUE(RegisterHotKey(NULL, id, key.modifiers, key.virtualKey)) << id;
             UnregisterHotKey(NULL, id);
         }
     }

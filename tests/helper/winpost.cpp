@@ -1,6 +1,7 @@
 // Reaches a window from a script, as a user's actions would:
 //   winpost post CLASS TITLE MESSAGE WPARAM LPARAM   posts a message ("-" for any title)
 //   winpost rect CLASS TITLE                          prints the window's "x y width height"
+//   winpost title CLASS TITLE NEWTITLE                gives the window a new title
 // Waits up to ten seconds for the window; exits with 1 when it never shows.
 #include <windows.h>
 #include <stdio.h>
@@ -19,6 +20,8 @@ int main(int argc, char **argv)
     if (!window) return 1;
     if (strcmp(argv[1], "post") == 0 && argc == 7) {
         PostMessageA(window, strtoul(argv[4], NULL, 0), strtoul(argv[5], NULL, 0), strtoul(argv[6], NULL, 0));
+    } else if (strcmp(argv[1], "title") == 0 && argc == 5) {
+        SendMessageA(window, WM_SETTEXT, 0, (LPARAM)argv[4]);
     } else if (strcmp(argv[1], "rect") == 0) {
         RECT r;
         GetWindowRect(window, &r);

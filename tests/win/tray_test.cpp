@@ -160,6 +160,114 @@ TEST_F(Tray, AKeyPressedWithTheMenuOpenClosesTheMenuAndActs)
     });
 }
 
+// Opens the list of every window (Ctrl+Alt+F5) and chooses, with the keys a person would press,
+// the first window of the part at position part: the menu's loop is this program's, so the keys
+// go to its window.
+void ChooseFromList(HWND main, int part)
+{
+    PostMessageA(main, WM_HOTKEY, 9, MAKELPARAM(MOD_CONTROL | MOD_ALT, VK_F5));
+    HWND menu = NULL;
+    ASSERT_TRUE(WaitUntil([&] { menu = FindWindowA("#32768", NULL); return menu && IsWindowVisible(menu); }));
+    for (int i = 0; i <= part; ++i) PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageA(menu, WM_KEYDOWN, VK_RIGHT, 0);
+    Sleep(200);
+    PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(menu); }));
+}
+
+// Chosen from the list, a window of desktop 3 comes forward with that desktop, and a stored one
+// comes out alone onto the desktop in view.
+TEST_F(Tray, TheListBringsAWindowForwardWithItsDesktopAndAStoredOneOutAlone)
+{
+    HelperWindows helper({"Nu", "Xi*2"});
+    HWND nu = helper.Find("Nu"), xi0 = helper.Find("Xi", 0), xi1 = helper.Find("Xi", 1);
+    WithProgram([&](HWND main) {
+        auto inFront = [&](HWND window) {  // again where the last command's hand-over took it
+            ASSERT_TRUE(WaitUntil([&] {
+                SetForegroundWindow(window);
+                Sleep(100);
+                return GetForegroundWindow() == window;
+            }));
+        };
+        inFront(nu);
+        PostMessageA(main, WM_HOTKEY, 7, 0);  // Ctrl+Alt+Shift+F3: to desktop 3
+        ASSERT_TRUE(Becomes(nu, false));
+        for (HWND xi : {xi0, xi1}) {
+            inFront(xi);
+            Click(main, WM_MOUSEMOVE);
+            SendMessageA(main, WM_COMMAND, IDM_STORE_WINDOW, 0);
+            ASSERT_TRUE(Becomes(xi, false));
+        }
+        ChooseFromList(main, 2);  // desktop 3
+        EXPECT_TRUE(WaitUntil([&] { return CurrentDesktop() == 2; }));
+        EXPECT_TRUE(Becomes(nu, true));
+        EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == nu; }));
+        ChooseFromList(main, 4);  // the stash
+        EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(xi0) != IsWindowVisible(xi1); }));
+        Sleep(300);
+        EXPECT_NE(IsWindowVisible(xi0), IsWindowVisible(xi1));  // one came out, the other is stored
+        EXPECT_EQ(2, CurrentDesktop());
+    });
+}
+
+// The list's parts: the desktop in view named so, an empty desktop greyed, and at its foot a
+// greyed line for each key that another program had taken first.
+TEST_F(Tray, TheListNamesItsPartsGreysTheEmptyOnesAndTheKeysOthersHold)
+{
+    ASSERT_TRUE(RegisterHotKey(NULL, 1, MOD_CONTROL | MOD_ALT, VK_F2));  // before the program's start
+    HelperWindows helper({"Rho"});
+    WithProgram([&](HWND main) {
+        PostMessageA(main, WM_HOTKEY, 9, 0);
+        HWND window = NULL;
+        ASSERT_TRUE(WaitUntil([&] { window = FindWindowA("#32768", NULL); return window && IsWindowVisible(window); }));
+        HMENU menu = (HMENU)SendMessageA(window, MN_GETHMENU, 0, 0);
+        ASSERT_EQ(7, GetMenuItemCount(menu));
+        const wchar_t *const texts[] = {L"桌面 1（当前桌面）", L"桌面 2", L"桌面 3", L"桌面 4", L"所存窗口", L"所有桌面",
+                                        L"Ctrl+Alt+F2 已被其他程序占用"};
+        for (int i = 0; i < 7; ++i) {
+            MENUITEMINFOW info = {sizeof info, MIIM_DATA | MIIM_STATE | MIIM_SUBMENU};
+            ASSERT_TRUE(GetMenuItemInfoW(menu, i, TRUE, &info));
+            EXPECT_STREQ(texts[i], (const wchar_t *)info.dwItemData) << i;
+            EXPECT_EQ(i == 0, info.hSubMenu != NULL) << i;  // Rho, in view
+            EXPECT_EQ(i != 0, (info.fState & MFS_DISABLED) != 0) << i;
+        }
+        PostMessageA(window, WM_KEYDOWN, VK_ESCAPE, 0);
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(window); }));
+    });
+    UnregisterHotKey(NULL, 1);
+}
+
+// Kept on every desktop: four switches and a clear leave it in view, and a store takes it back,
+// after which it goes with its desktop again.
+TEST_F(Tray, AWindowKeptOnEveryDesktopStaysInViewUntilAStoreTakesItBack)
+{
+    HelperWindows helper({"Omicron", "Pi"});
+    HWND omicron = helper.Find("Omicron"), pi = helper.Find("Pi");
+    WithProgram([&](HWND main) {
+        SetForegroundWindow(omicron);
+        ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == omicron; }));
+        SendMessageA(main, WM_HOTKEY, 10, 0);  // Ctrl+Alt+Shift+F5
+        for (int i = 0; i < 4; ++i) {
+            Click(main, WM_LBUTTONUP);
+            EXPECT_TRUE(Becomes(pi, i == 3)) << i;
+            EXPECT_TRUE(IsWindowVisible(omicron)) << i;
+        }
+        SendMessageA(main, WM_COMMAND, IDM_CLEAR_DESKTOP, 0);
+        EXPECT_TRUE(WaitUntil([&] { return !helper.Lines("SC_CLOSE").empty(); }));
+        Sleep(200);
+        EXPECT_EQ(std::vector<std::string>{"Pi 0"}, helper.Lines("SC_CLOSE"));
+        SetForegroundWindow(omicron);
+        ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == omicron; }));
+        Click(main, WM_MOUSEMOVE);
+        SendMessageA(main, WM_COMMAND, IDM_STORE_WINDOW, 0);
+        EXPECT_TRUE(Becomes(omicron, false));
+        SendMessageA(main, WM_COMMAND, IDM_RESTORE_WINDOWS, 0);
+        EXPECT_TRUE(Becomes(omicron, true));
+        Click(main, WM_LBUTTONUP);
+        EXPECT_TRUE(Becomes(omicron, false));  // kept no longer
+    });
+}
+
 std::vector<WPARAM> g_defaultCommands;
 WNDPROC g_defWindowProc;
 
