@@ -49,7 +49,9 @@ add_dependencies(Trellith images)
 target_include_directories(Trellith PRIVATE ${IMAGE_DIR} src/res)
 target_compile_options(Trellith PRIVATE ${TRELLITH_FLAGS} -Os)
 target_link_libraries(Trellith PRIVATE trellith_core)
-target_link_options(Trellith PRIVATE ${TRELLITH_LINK} -s)
+# The program always loads at its own base (NT 4, 2000 and XP move no program; only later systems
+# would, where address randomisation asks for it): its relocations, a twentieth of it, stay out.
+target_link_options(Trellith PRIVATE ${TRELLITH_LINK} -s -Wl,--disable-dynamicbase,--disable-reloc-section)
 
 add_library(TrellithModule SHARED src/dll/trellith_dll.cpp ${PORTABLE_MODULE_SOURCES} src/dll/trellith_dll.rc)
 set_target_properties(TrellithModule PROPERTIES OUTPUT_NAME Trellith PREFIX "")
