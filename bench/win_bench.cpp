@@ -56,6 +56,22 @@ double TimedSwitch(HWND main, const std::vector<HWND> &windows, bool visible)
     }
 }
 
+// Seconds until every window has the state, asked of each window's thread in a plain loop with the
+// requests a switch makes (queued, in place, no erasing): what the requests themselves cost.
+double RequestsAlone(const std::vector<HWND> &windows, bool visible)
+{
+    const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_ASYNCWINDOWPOS | SWP_DEFERERASE |
+                       (visible ? SWP_SHOWWINDOW : SWP_HIDEWINDOW);
+    double start = Now();
+    for (HWND w : windows) SetWindowPos(w, NULL, 0, 0, 0, 0, flags);
+    for (size_t first = 0;;) {
+        while (first < windows.size() && (IsWindowVisible(windows[first]) != FALSE) == visible) ++first;
+        if (first == windows.size()) return Now() - start;
+        if (Now() - start > 60) return -1;
+        Sleep(5);
+    }
+}
+
 // Seconds until every window has the state, each program hiding or showing its own windows on
 // its own thread, in place: the floor under any switch, which the programs' own work sets.
 double ProgramsOwnFloor(const std::vector<HelperWindows *> &helpers, const std::vector<HWND> &windows, bool visible)
@@ -97,8 +113,8 @@ void SwitchFigures(HWND main, int windows, int programs, bool interleaved)
     if ((int)all.size() != windows) printf("(only %zu of %d windows appeared)\n", all.size(), windows);
     SetForegroundWindow(all[0]);  // in front and on top, as a desktop in use has it
     WaitUntil([&] { return GetForegroundWindow() == all[0] && InZOrder(all)[0] == all[0]; });
-    std::vector<double> hide, show, seen, bareHide, bareShow, floorHide, floorShow;
-    bool orderKept = true, frontKept = true, bareOrderKept = true;
+    std::vector<double> hide, show, seen, bareHide, bareShow, floorHide, floorShow, aloneHide, aloneShow;
+    bool orderKept = true, frontKept = true, bareOrderKept = true, floorOrderKept = true, aloneOrderKept = true;
     const UINT kept = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE;
     for (int round = 0; round < 3; ++round) {
         const std::vector<HWND> before = InZOrder(all);
@@ -128,23 +144,34 @@ void SwitchFigures(HWND main, int windows, int programs, bool interleaved)
         for (HWND w : bareBefore) SetWindowPos(w, NULL, 0, 0, 0, 0, kept | SWP_SHOWWINDOW);
         Sleep(300);
         bareOrderKept = bareOrderKept && InZOrder(all) == bareBefore;
+        const std::vector<HWND> floorBefore = InZOrder(all);
         floorHide.push_back(ProgramsOwnFloor(helpers, all, false));
         floorShow.push_back(ProgramsOwnFloor(helpers, all, true));
+        Sleep(300);
+        floorOrderKept = floorOrderKept && InZOrder(all) == floorBefore;
+        const std::vector<HWND> aloneBefore = InZOrder(all);
+        aloneHide.push_back(RequestsAlone(aloneBefore, false));
+        aloneShow.push_back(RequestsAlone(aloneBefore, true));
+        Sleep(300);
+        aloneOrderKept = aloneOrderKept && InZOrder(all) == aloneBefore;
         for (auto w = before.rbegin(); w != before.rend(); ++w)  // the next round starts as this one did
             SetWindowPos(*w, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         SetForegroundWindow(front);
         WaitUntil([&] { return GetForegroundWindow() == front && InZOrder(all) == before; }, 2000);
     }
+    const auto said = [](bool kept) { return kept ? "kept" : "CHANGED"; };
     printf("switch, %3d windows of %2d program%s%s: hide %7.1f ms (bare loop %7.1f ms, ratio %.2f; the "
-           "programs' own %7.1f ms, ratio %.2f), show %7.1f ms (bare %7.1f ms, ratio %.2f; the programs' own "
-           "%7.1f ms, ratio %.2f), seen by the program %7.1f ms; after four switches z-order %s, front %s; the "
-           "bare loop of the same requests: z-order %s\n",
+           "programs' own %7.1f ms, ratio %.2f; the requests alone %7.1f ms, ratio %.2f), show %7.1f ms (bare "
+           "%7.1f ms, ratio %.2f; the programs' own %7.1f ms, ratio %.2f; the requests alone %7.1f ms, ratio %.2f), "
+           "seen by the program %7.1f ms; after four switches z-order %s, front %s; z-order after the bare loop %s, "
+           "after the programs' own %s, after the requests alone %s\n",
            windows, programs, programs == 1 ? " " : "s", interleaved ? ", interleaved" : "", Median(hide) * 1000,
            Median(bareHide) * 1000, Median(hide) / Median(bareHide), Median(floorHide) * 1000,
-           Median(hide) / Median(floorHide), Median(show) * 1000, Median(bareShow) * 1000,
-           Median(show) / Median(bareShow), Median(floorShow) * 1000, Median(show) / Median(floorShow),
-           Median(seen) * 1000, orderKept ? "kept" : "CHANGED", frontKept ? "kept" : "CHANGED",
-           bareOrderKept ? "kept" : "CHANGED");
+           Median(hide) / Median(floorHide), Median(aloneHide) * 1000, Median(hide) / Median(aloneHide),
+           Median(show) * 1000, Median(bareShow) * 1000, Median(show) / Median(bareShow), Median(floorShow) * 1000,
+           Median(show) / Median(floorShow), Median(aloneShow) * 1000, Median(show) / Median(aloneShow),
+           Median(seen) * 1000, said(orderKept), said(frontKept), said(bareOrderKept), said(floorOrderKept),
+           said(aloneOrderKept));
     for (HelperWindows *h : helpers) delete h;
 }
 

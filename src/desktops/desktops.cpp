@@ -107,13 +107,13 @@ BOOL CALLBACK HideForSwitch(HWND window, LPARAM parameter)
     WindowIdentity identity;
     if (g_released) return FALSE;
     int manageable = ReadManageable(window, &identity) && KeptAt(window) < 0;
-    HiddenWindow *record = LookedAtRecord(window);
+    HiddenWindow *record = RecordMetBySwitch(Followed(), (uintptr_t)window, manageable, RealWindows());
     if (!GoesWithTheDesktop(record, manageable)) return TRUE;
     if (record) identity = record->identity;
     // No memory: this window and the rest stay, with the next desktop.
     const int front = window == leaving->front ? kFrontOfItsDesktop | HoldsForeground(*leaving, window) : kNotInFront;
-    return TakeIntoSlot(Followed(), (uintptr_t)window, identity, IsShownNow(window), leaving->slot, front,
-                        RealWindows()) != NULL;
+    return TakeIntoSlot(Followed(), (uintptr_t)window, identity, manageable || IsShownNow(window), leaving->slot,
+                        front, RealWindows()) != NULL;
 }
 
 BOOL CALLBACK CloseIfInView(HWND window, LPARAM)
@@ -192,7 +192,9 @@ int ShowDesktop(HWND self, int desktop, HWND forward)
     // current one, as the pointer found it on its way to the icon.
     if (!IsManageableWindow(front) && g_current && IsStillThatWindow(g_current, g_currentIdentity)) front = g_current;
     Leaving leaving = TakeForeground(self, front, g_desktop);
+    ReadingManyWindows(1);
     EnumWindows(HideForSwitch, (LPARAM)&leaving);
+    ReadingManyWindows(0);
     g_desktop = desktop;
     HWND shownFront = (HWND)BringSlotIntoView(Followed(), g_desktop, 0, RealWindows());
     EndChange();
@@ -293,7 +295,9 @@ void ListWindows(void (*each)(HWND window, int group, void *context), void *cont
 {
     ForgetClosedKept();
     Listing listing = {each, context};
+    ReadingManyWindows(1);
     EnumWindows(ListOne, (LPARAM)&listing);  // top first, the whole z-order read at once
+    ReadingManyWindows(0);
 }
 
 void ChooseListedWindow(HWND self, HWND window, int group)
@@ -319,7 +323,9 @@ void ChooseListedWindow(HWND self, HWND window, int group)
 void ClearCurrentDesktop()
 {
     ForgetClosedKept();
+    ReadingManyWindows(1);
     EnumWindows(CloseIfInView, 0);
+    ReadingManyWindows(0);
 }
 
 int CurrentDesktop()

@@ -72,6 +72,7 @@ HiddenWindow *TakeIntoSlot(HiddenWindow **list, uintptr_t window, const WindowId
     }
     record->readAtMs = world.nowMs();
     record->identity = identity;
+    record->identityFresh = 1;
     record->slot = slot;
     record->wasActive = (front & kFrontOfItsDesktop) != 0;
     Want(record, 0, front & kHoldingForeground ? kAskHideInFront : kAskHide);
@@ -140,16 +141,28 @@ static HiddenWindow *Reversed(HiddenWindow *list)
     return reversed;
 }
 
-// Makes the requests of one kind, in list order. The platform may report a change of one of our
-// own windows inside the request, which carries it out at once: the request is still to be made
-// until the call returns, so that no report forgets the record under it.
+// Makes the requests of one kind, in list order. Each window is first seen to be still its
+// record's (a handle goes to another window only once many windows have had it since, so a window
+// read for this very request needs no second look), all of them before the first request: the
+// requests then reach a program together, and none of its paints comes between them. The platform
+// may report a change of one of our own windows inside the request, which carries it out at once:
+// the request is still to be made until the call returns, so that no report forgets the record.
 static void Ask(HiddenWindow **list, const WindowWorld &world, int kind)
 {
     for (HiddenWindow **link = list; *link;) {
         HiddenWindow *r = *link;
+        if (r->toAsk == kind && !r->identityFresh && !world.isSameWindow(r->window, r->identity)) {
+            Forget(link);
+            continue;
+        }
+        link = &r->next;
+    }
+    for (HiddenWindow **link = list; *link;) {
+        HiddenWindow *r = *link;
         if (r->toAsk == kind) {
-            int made = world.isSameWindow(r->window, r->identity) && world.ask(r->window, kind);
+            int made = world.ask(r->window, kind);
             r->toAsk = kNothingToAsk;
+            r->identityFresh = 0;
             if (!made || NoLongerOurs(r)) {
                 Forget(link);
                 continue;
@@ -238,6 +251,14 @@ HiddenWindow *RecordOf(HiddenWindow **list, uintptr_t window, const WindowWorld 
 {
     HiddenWindow **link = LinkOf(list, window);
     return *link && LookAt(link, world) ? *link : NULL;
+}
+
+HiddenWindow *RecordMetBySwitch(HiddenWindow **list, uintptr_t window, int manageable, const WindowWorld &world)
+{
+    HiddenWindow *record = *LinkOf(list, window);
+    return record && !manageable && record->asked == kSettled && !record->seenShown
+               ? record
+               : RecordOf(list, window, world);
 }
 
 void LookAtAll(HiddenWindow **list, const WindowWorld &world)

@@ -78,6 +78,10 @@ void MakeFrontsHide(HiddenWindow **list, const WindowWorld &world);
 int LookAt(HiddenWindow **link, const WindowWorld &world);
 // The record of a window, after a look at it; NULL when there is none (any more).
 HiddenWindow *RecordOf(HiddenWindow **list, uintptr_t window, const WindowWorld &world);
+// The record of a window a switch meets, after a look at it, but for a window that does not read
+// as manageable and whose record is settled in its slot, hidden: it is as it was (the tick's looks
+// forget one gone), and a switch reads only the windows in view, not every desktop's.
+HiddenWindow *RecordMetBySwitch(HiddenWindow **list, uintptr_t window, int manageable, const WindowWorld &world);
 void LookAtAll(HiddenWindow **list, const WindowWorld &world);
 // The poll's look: at the windows whose request is on the way, but not at those of a thread that
 // has not yet answered the message sent after their requests (it has not run since: its answer

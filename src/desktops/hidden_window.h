@@ -34,6 +34,8 @@ struct HiddenWindow {
     int32_t changesOwed;
     int32_t seenShown;   // its shown state as last seen
     int32_t toAsk;       // ToAsk
+    // Its identity was read for the request decided now: the request needs no second look at it.
+    int32_t identityFresh;
     int32_t hinted;      // Hint: a message asking its thread to answer
     int32_t answered;    // its thread answered a message sent after its last request
     int32_t wasActive;   // it was in front when its desktop was left

@@ -62,7 +62,7 @@ struct FocusCandidate {
 static BOOL CALLBACK WeighForFocus(HWND w, LPARAM parameter)
 {
     FocusCandidate *best = (FocusCandidate *)parameter;
-    if (w == g_handOver.self || !IsManageableWindow(w) || IsOnItsWayOut(w)) return TRUE;
+    if (w == g_handOver.self || IsOnItsWayOut(w) || !IsManageableWindow(w)) return TRUE;  // the cheap test first
     int rank = FocusRankOf(w);
     if (rank > best->rank) *best = {w, rank};
     return best->rank < 2;
@@ -74,7 +74,9 @@ static BOOL CALLBACK WeighForFocus(HWND w, LPARAM parameter)
 static HWND WindowToTakeFocus()
 {
     FocusCandidate best = {NULL, 0};
+    ReadingManyWindows(1);
     EnumWindows(WeighForFocus, (LPARAM)&best);
+    ReadingManyWindows(0);
     return best.window ? best.window : ShellDesktopWindow();
 }
 

@@ -28,11 +28,12 @@ int IsShownNow(HWND window)
     return (GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
-static WindowLook LookOf(HWND window, const char *className)
+// The owner only matters to a window always on top that takes no activation: it is read only then.
+static WindowLook LookOf(HWND window, const char *className, uint32_t style)
 {
-    WindowLook look = {className, (uint32_t)GetWindowLongA(window, GWL_STYLE),
-                       (uint32_t)GetWindowLongA(window, GWL_EXSTYLE), (uint32_t)GetClassLongA(window, GCL_STYLE),
-                       GetWindow(window, GW_OWNER) != NULL};
+    const uint32_t exStyle = (uint32_t)GetWindowLongA(window, GWL_EXSTYLE), both = WS_EX_TOPMOST | WS_EX_NOACTIVATE;
+    WindowLook look = {className, style, exStyle, (uint32_t)GetClassLongA(window, GCL_STYLE),
+                       (exStyle & both) == both && GetWindow(window, GW_OWNER) != NULL};
     return look;
 }
 
@@ -43,24 +44,36 @@ static int IsCloaked(HWND window)
     return SUCCEEDED(g_seams.dwmGetWindowAttribute(window, kCloaked, &cloaked, sizeof cloaked)) && cloaked;
 }
 
+static int g_readingMany, g_taskbarKnown;
+static DWORD g_taskbarThread;
+
+void ReadingManyWindows(int reading)
+{
+    g_readingMany = reading;
+    g_taskbarKnown = 0;
+}
+
 // The class names do not tell the taskbar's other top-level windows (the Start button of Vista
-// and 7): its thread does. Looked up again once the taskbar found last is gone (the shell may be
-// started again): a look through every window for each window read would cost a switch or the
-// list of every window half its time.
+// and 7): its thread does. Looked up for each window read alone, since the shell may be started
+// again, and once for a command that reads many: a look through every window for each window
+// would cost a switch or the list of every window half its time.
 static int IsTaskbarThread(DWORD thread)
 {
-    static HWND taskbar;
-    char className[16];
-    if (!GetClassNameA(taskbar, className, sizeof className) || lstrcmpA(className, "Shell_TrayWnd") != 0)
-        taskbar = FindWindowA("Shell_TrayWnd", NULL);
-    return taskbar && GetWindowThreadProcessId(taskbar, NULL) == thread;
+    if (!g_readingMany || !g_taskbarKnown) {
+        HWND taskbar = FindWindowA("Shell_TrayWnd", NULL);
+        g_taskbarThread = taskbar ? GetWindowThreadProcessId(taskbar, NULL) : 0;
+        g_taskbarKnown = g_readingMany;
+    }
+    return g_taskbarThread && g_taskbarThread == thread;
 }
 
 int ReadManageable(HWND window, WindowIdentity *identity)
 {
-    return IsShownNow(window) && ReadIdentity(window, identity) && !IsExcludedClassName(identity->className) &&
-           !IsShellHostClassName(identity->className) && !ServesEveryDesktop(LookOf(window, identity->className)) &&
-           !IsTaskbarThread(identity->threadId) && !IsCloaked(window);
+    const uint32_t style = (uint32_t)GetWindowLongA(window, GWL_STYLE);
+    return (style & WS_VISIBLE) && ReadIdentity(window, identity) && !IsExcludedClassName(identity->className) &&
+           !IsShellHostClassName(identity->className) &&
+           !ServesEveryDesktop(LookOf(window, identity->className, style)) && !IsTaskbarThread(identity->threadId) &&
+           !IsCloaked(window);
 }
 
 int IsManageableWindow(HWND window)
@@ -73,5 +86,5 @@ int FocusRankOf(HWND window)
 {
     char className[32];
     if (!GetClassNameA(window, className, sizeof className)) return 0;
-    return FocusRank(LookOf(window, className));
+    return FocusRank(LookOf(window, className, (uint32_t)GetWindowLongA(window, GWL_STYLE)));
 }

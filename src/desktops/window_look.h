@@ -17,5 +17,8 @@ int IsShownNow(HWND window);
 int ReadManageable(HWND window, WindowIdentity *identity);
 // 1 when the window may be hidden, shown or closed by the desktops.
 int IsManageableWindow(HWND window);
+// Between ReadingManyWindows(1) and ReadingManyWindows(0), a command reads many windows at once:
+// what is the same for all of them (the taskbar's thread) is read once.
+void ReadingManyWindows(int reading);
 // Whether the focus may go to the window after a command (FocusRank).
 int FocusRankOf(HWND window);

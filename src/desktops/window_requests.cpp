@@ -11,7 +11,7 @@
 int AskWindow(HWND window, int toAsk)
 {
     if (toAsk == kAskHideInFront) return g_seams.showWindowAsync(window, SW_HIDE) != FALSE;
-    UINT flags = SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_ASYNCWINDOWPOS;
+    UINT flags = SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_ASYNCWINDOWPOS | SWP_DEFERERASE;
     HWND after = NULL;
     if (toAsk == kAskHide) flags |= SWP_HIDEWINDOW | SWP_NOZORDER;
     else if (toAsk == kAskShow) flags |= SWP_SHOWWINDOW | SWP_NOZORDER;

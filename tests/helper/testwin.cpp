@@ -4,7 +4,8 @@
 // and logs being shown and hidden (WM_WINDOWPOSCHANGED) as "SHOW <class> <n>" and "HIDE <class> <n>".
 // WM_APP ends the program; WM_APP + 1 makes the window's thread sleep for wParam ms, as a hung
 // program's thread takes no message; WM_APP + 2 shows (wParam 1) or hides (0) every window of the
-// program from its own thread, each in its place, as fast as a program can. A window whose class begins with "EndSession" sends
+// program from its own thread, each in its place, its erasing left to the paints that follow, as
+// fast as a program can. A window whose class begins with "EndSession" sends
 // WM_ENDSESSION to Trellith's main window when it is hidden, from inside that hide, taking no
 // other message meanwhile: as on Windows NT, where a show queued for it then waits until the
 // hide is over (Wine would otherwise carry it out inside the hide).
@@ -32,7 +33,7 @@ static void Log(HWND window, const char *what)
 
 static BOOL CALLBACK ShowOrHideInPlace(HWND window, LPARAM show)
 {
-    SetWindowPos(window, NULL, 0, 0, 0, 0, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE |
+    SetWindowPos(window, NULL, 0, 0, 0, 0, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_DEFERERASE |
                  (show ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
     return TRUE;
 }

@@ -48,6 +48,7 @@ struct Model {
     std::vector<Event> events;
     std::vector<uintptr_t> closed;
     std::vector<std::string> requests;  // what our side asked, in order
+    std::vector<std::string> readsAndRequests;  // the same, with each read of an identity
     std::map<uintptr_t, std::vector<uint32_t>> readAt;  // when each window was read
     HiddenWindow *list = nullptr;
     int desktop = 0;
@@ -77,6 +78,7 @@ WindowIdentity IdentityOf(uintptr_t window)
 }
 int IsSame(uintptr_t window, const WindowIdentity &identity)
 {
+    g.readsAndRequests.push_back("same? " + std::to_string(window));
     return g.windows.count(window) && SameIdentity(IdentityOf(window), identity);
 }
 int IsShown(uintptr_t window)
@@ -90,6 +92,7 @@ int Ask(uintptr_t window, int toAsk)
     const bool refused = g.refusing.count(window) > 0;
     const char *const kNames[] = {"", "hide", "show", "show-on-top", "hide-in-front"};
     Log(kNames[toAsk] + (" " + std::to_string(window)), !refused);
+    g.readsAndRequests.push_back(g.requests.back());
     if (refused) return 0;
     if (g.windows[window].thread == 0) Set(window, toAsk == kAskShow || toAsk == kAskShowOnTop, g.now + 1);
     else g.queues[g.windows[window].thread].push_back({false, window, toAsk});
@@ -177,7 +180,7 @@ void EndChange()
 uintptr_t Switch(uintptr_t front = 0, int how = kFrontOfItsDesktop)
 {
     for (auto &[window, w] : g.windows) {
-        HiddenWindow *r = RecordOf(&g.list, window, kModel);
+        HiddenWindow *r = RecordMetBySwitch(&g.list, window, w.visible, kModel);
         if (GoesWithTheDesktop(r, w.visible))
             TakeIntoSlot(&g.list, window, r ? r->identity : IdentityOf(window), w.visible, g.desktop,
                          window == front ? how : kNotInFront, kModel);
@@ -286,6 +289,25 @@ TEST_P(Following, ASwitchIntoAnEmptyAndIntoAFullDesktopEndsAsAskedAndSettlesEver
 // and queues behind the last; none is taken for done early, and none stays on the way once its
 // thread has carried out the round trip between two looks: a later show by its own program on
 // the next desktop makes it a window of that desktop.
+// A switch reads the windows in view, not those settled on the other desktops; a window read for
+// its hide is asked without a second look, and the windows coming back are each seen to be still
+// theirs before the first is asked, so that the requests reach their programs together.
+TEST_P(Following, ASwitchReadsOnlyWhatItMustAndMakesTheRequestsTogether)
+{
+    Steps("switch");
+    EXPECT_EQ((Requests{"hide 4", "hide 3", "hide 2", "hide 1"}), g.readsAndRequests);
+    Steps("pass2000");
+    g.readAt.clear();
+    g.readsAndRequests.clear();
+    Steps("switch switch");
+    EXPECT_TRUE(g.readAt.empty() && g.readsAndRequests.empty());
+    Steps("switch");
+    EXPECT_EQ((Requests{"same? 1", "same? 2", "same? 3", "same? 4", "show 1", "show 2", "show 3", "show 4"}),
+              g.readsAndRequests);
+    Steps("pass2000");
+    ExpectSettled("1111");
+}
+
 TEST_P(Following, QueuedHidesAreNeitherClosedNorTakenForDoneAndAQuickRoundTripBringsEveryWindowHome)
 {
     Busy(10, 3000);
