@@ -27,6 +27,7 @@ static void OnCountdownTimer(HWND dialog)
                   FiringScheme()->actionKind, &step);
     if (step.ended) {
         KillTimer(dialog, TIMER_ID);
+        if (step.beep) RingThreeTones();
         if (step.exitFlags != -1) SetPendingExitFlags(step.exitFlags);
         EndDialog(dialog, step.result);
         return;

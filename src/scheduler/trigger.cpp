@@ -21,7 +21,8 @@ void StepCountdown(uint32_t elapsed, uint32_t delaySeconds, uint32_t actionKind,
 {
     static const int32_t kExitFlags[] = {-1, 0 /* log off */, 2 /* restart */, 9 /* shut down */};
     step->ended = elapsed > delaySeconds;
-    step->beep = 0;
+    // A bell of no delay shows no second of countdown: it rings once as it ends.
+    step->beep = step->ended && delaySeconds == 0 && actionKind == 0;
     if (step->ended) {
         step->result = actionKind != 0;
         step->exitFlags = actionKind < 4 ? kExitFlags[actionKind] : -1;

@@ -20,7 +20,7 @@ struct CountdownStep {
     int32_t exitFlags;  // -1 leaves the pending exit flags as they are
     uint32_t percent;   // the bar, while not ended
     char remaining[12]; // "%02d分%02d秒", while not ended
-    int beep;           // ring the three tones this tick
+    int beep;           // ring the three tones this tick (as it ends: a bell of no delay)
 };
 
 void StepCountdown(uint32_t elapsed, uint32_t delaySeconds, uint32_t actionKind, CountdownStep *step);

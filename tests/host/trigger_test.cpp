@@ -93,7 +93,7 @@ TEST(Countdown, OutcomeOfEachAction)
     }
 }
 
-TEST(Countdown, DelayOfZeroShowsAFullBarThenEnds)
+TEST(Countdown, DelayOfZeroShowsAFullBarThenEndsRingingABellOnce)
 {
     CountdownStep step;
     StepCountdown(0, 0, 0, &step);
@@ -103,7 +103,9 @@ TEST(Countdown, DelayOfZeroShowsAFullBarThenEnds)
     StepCountdown(1, 0, 0, &step);
     EXPECT_TRUE(step.ended);
     EXPECT_EQ(0, step.result);
-    EXPECT_FALSE(step.beep);  // a bell of delay 0 closes without ringing
+    EXPECT_TRUE(step.beep);  // a bell of delay 0 rings as it closes
+    StepCountdown(1, 0, 1, &step);
+    EXPECT_FALSE(step.beep);
 }
 
 TEST(Countdown, LongestDelayKeepsTwoDigits)

@@ -72,7 +72,7 @@ protected:
     static bool SettingsEnabled() { return !(GetMenuState(PopupMenu(), IDM_TIMER_SETTINGS, MF_BYCOMMAND) & MF_DISABLED); }
 };
 
-TEST_F(Scheduler, BellCountsDownRingsAndClosesItselfThenTheNextDueSchemeFires)
+TEST_F(Scheduler, BellCountsDownRingsAndClosesItselfThenTheNextDueSchemeFiresAndRingsOnce)
 {
     Run(Record("响铃一", 0, 2) + Record("响铃二", 0, 0) + kNoForce, [&](HWND main) {
         HWND dialog = Countdown();
@@ -97,7 +97,9 @@ TEST_F(Scheduler, BellCountsDownRingsAndClosesItselfThenTheNextDueSchemeFires)
         HWND second = Countdown();
         ASSERT_TRUE(second != NULL);
         EXPECT_EQ("响铃二", Text(second, IDC_COUNTDOWN_NAME));
+        const size_t rung = seams.beeps.size();
         EXPECT_TRUE(WaitUntil([&] { return !IsWindow(second); }));
+        EXPECT_EQ(rung + 3, seams.beeps.size());  // no delay: the three tones once, as it closes
         EXPECT_TRUE(WaitUntil([&] { return SettingsEnabled(); }));
         Sleep(1500);  // both have fired: nothing more opens
         EXPECT_EQ(NULL, Countdown(0));
