@@ -4,7 +4,7 @@
 # of its own. Ends with one summary line: "N passed, N failed".
 set -uo pipefail
 cd "$(dirname "$0")/.."
-scripts/setup.sh || exit 1
+if ! scripts/setup.sh; then echo "0 passed, 1 failed: set-up failed (the line above says why)"; exit 1; fi
 jobs=$(nproc)
 passed=0 failed=0
 
@@ -70,6 +70,7 @@ trap 'exit 130' INT TERM HUP
 remove_stale_i386
 source scripts/wine-env.sh
 step own-wine tests/scripts/own_wine_test.sh  # a developer's own WINEPREFIX is left alone
+step setup-script tests/scripts/setup_test.sh  # the set-up when apt misbehaves
 
 # The shipped 32-bit program, unpacked from its package, in the 64-bit prefix of the suite,
 # driven by the 64-bit tests. The prefix gets Wine's 32-bit system DLLs by a copy: a 32-bit
