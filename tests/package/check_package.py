@@ -1,6 +1,8 @@
 #!/usr/bin/env python3
 """Checks the package a user downloads: the program, its module (32-bit, needing no DLL beyond
-each other and the system's), the guide and its pictures, under one top folder."""
+each other and the system's), the guide and its pictures, under one top folder. The guide is plain
+text that Notepad shows from Windows NT 4 on, and its two languages have the same sections."""
+import re
 import struct
 import sys
 import zipfile
@@ -58,17 +60,51 @@ def main():
         if foreign:
             sys.exit("%s needs %s" % (binary, ", ".join(foreign)))
         print("%-12s %6d bytes, imports %s" % (binary, len(data), " ".join(sorted(imports))))
-    guide = archive.read(top + "docs/README.txt")
-    if not guide.startswith(b"\xef\xbb\xbf") or b"\r\n" not in guide:
-        sys.exit("the guide is not UTF-8 with a byte order mark and CRLF lines")
-    text = guide.decode("utf-8-sig").replace("\r\n", "\n")
-    lines = "\n".join(line.strip() for line in text.split("\n"))
-    for name in WHOLE_NAMES:
-        if name not in text:
-            sys.exit("the guide does not name %s" % name)
-        if any(name[:i].rstrip() + "\n" + name[i:].lstrip() in lines for i in range(1, len(name))):
-            sys.exit("the guide breaks %s across lines" % name)
+    check_guide(archive.read(top + "docs/README.txt"), {n[len(top + "docs/"):] for n in names})
     print("package ok: %d files" % len(names))
+
+
+def sections(text):
+    """The guide's languages, each a list of its sections: (title, the pictures it names)."""
+    languages, lines = [], text.split("\n")
+    for i, line in enumerate(lines):
+        under = lines[i + 1] if i + 1 < len(lines) else ""
+        if len(under) > 1 and set(under) in ({"="}, {"-"}):
+            if under[0] == "=":
+                languages.append([])
+            languages[-1].append((line, []))
+        elif languages:
+            languages[-1][-1][1].extend(re.findall(r"images\\(\w+\.png)", line))
+    return languages
+
+
+def check_guide(guide, files):
+    if not guide.startswith(b"\xff\xfe"):
+        sys.exit("the guide is not UTF-16LE with a byte order mark")
+    text = guide.decode("utf-16-le")[1:]
+    if text.replace("\r\n", "").count("\n") or text.replace("\r\n", "").count("\r"):
+        sys.exit("the guide has a line that does not end in CRLF")
+    text = text.replace("\r\n", "\n")
+    marks = re.search(r"\*\*|`|!\[|\]\(|^#|^\s*\* ", text, re.M)
+    if marks:
+        sys.exit("the guide has a Markdown mark: %r" % text[max(0, marks.start() - 30):marks.end() + 30])
+    languages = sections(text)
+    if len(languages) != 2:
+        sys.exit("the guide has %d languages, not two" % len(languages))
+    chinese, english = languages
+    if [p for _, p in chinese] != [p for _, p in english]:  # as many sections, the same pictures in each
+        sys.exit("the two languages' sections differ:\n%s\n%s" % (chinese, english))
+    for _, pictures in chinese:
+        for picture in pictures:
+            if "images/" + picture not in files:
+                sys.exit("the guide names images\\%s, which the package lacks" % picture)
+    for half in text.split("User's guide (English)"):
+        lines = "\n".join(line.strip() for line in half.split("\n"))
+        for name in WHOLE_NAMES:
+            if name not in half:
+                sys.exit("a language of the guide does not name %s" % name)
+            if any(name[:i].rstrip() + "\n" + name[i:].lstrip() in lines for i in range(1, len(name))):
+                sys.exit("the guide breaks %s across lines" % name)
 
 
 if __name__ == "__main__":
