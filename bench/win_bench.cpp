@@ -120,8 +120,12 @@ void SwitchFigures(HWND main, int windows, int programs, bool interleaved)
         const std::vector<HWND> before = InZOrder(all);
         const HWND front = GetForegroundWindow();
         hide.push_back(TimedSwitch(main, all, false));
-        TimedSwitch(main, {}, false);
-        TimedSwitch(main, {}, false);
+        // Two switches between empty desktops, each done before the next click, as a person
+        // clicks: the show is then timed alone.
+        for (int empty = 0; empty < 2; ++empty) {
+            DWORD_PTR ignored;
+            SendMessageTimeoutA(main, WM_USER, 102, WM_LBUTTONUP, SMTO_NORMAL, 5000, &ignored);
+        }
         const double clicked = Now();
         show.push_back(TimedSwitch(main, all, true));
         // The program brings the front window forward once it has seen it in view.
