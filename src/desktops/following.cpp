@@ -101,12 +101,10 @@ uintptr_t BringSlotIntoView(HiddenWindow **list, int slot, int onTop, const Wind
     return front;
 }
 
-int BringWindowIntoView(HiddenWindow **list, uintptr_t window, int onTop, const WindowWorld &world)
+void BringWindowIntoView(HiddenWindow **list, uintptr_t window, int onTop, const WindowWorld &world)
 {
     HiddenWindow *r = FindHiddenWindow(*list, window);
-    if (!r || r->slot == kInViewSlot) return 0;
-    BringIntoView(r, onTop, world);
-    return 1;
+    if (r && r->slot != kInViewSlot) BringIntoView(r, onTop, world);
 }
 
 static HiddenWindow **LinkOf(HiddenWindow **list, uintptr_t window)

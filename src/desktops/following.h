@@ -59,9 +59,9 @@ HiddenWindow *TakeIntoSlot(HiddenWindow **list, uintptr_t window, const WindowId
 // stash, which comes back on top of what is in view, the most recently stored first, so that the
 // first stored ends on top. Returns the window that was in front when the slot was left, or 0.
 uintptr_t BringSlotIntoView(HiddenWindow **list, int slot, int onTop, const WindowWorld &world);
-// The same for one window of a slot, the rest of which stays where it is; 0 where the window has
-// no record in a slot.
-int BringWindowIntoView(HiddenWindow **list, uintptr_t window, int onTop, const WindowWorld &world);
+// The same for one window of a slot, the rest of which stays where it is; nothing where the window
+// has no record in a slot.
+void BringWindowIntoView(HiddenWindow **list, uintptr_t window, int onTop, const WindowWorld &world);
 
 // Makes every request decided; a refused one forgets its record: the window is not ours. Then
 // asks each thread with a request on the way for an answer, one message at a time. The hide of the
