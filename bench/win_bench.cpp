@@ -41,19 +41,25 @@ std::vector<HWND> InZOrder(const std::vector<HWND> &windows)
     return ordered;
 }
 
-// Seconds from the click until every window is as the switch means it to be.
-double TimedSwitch(HWND main, const std::vector<HWND> &windows, bool visible)
+// Seconds from start until every window has the state; -1 after a minute. A window seen in its new
+// state keeps it: each look asks the server only about the windows not yet seen so, which leaves
+// it to the work.
+double UntilEveryWindowIs(const std::vector<HWND> &windows, bool visible, double start)
 {
-    double start = Now();
-    PostMessageA(main, WM_USER, 102, WM_LBUTTONUP);
-    // A window seen in its new state keeps it: each look asks the server only about the windows
-    // not yet seen so, which leaves it to the work.
     for (size_t first = 0;;) {
         while (first < windows.size() && (IsWindowVisible(windows[first]) != FALSE) == visible) ++first;
         if (first == windows.size()) return Now() - start;
         if (Now() - start > 60) return -1;
         Sleep(5);
     }
+}
+
+// Seconds from the click until every window is as the switch means it to be.
+double TimedSwitch(HWND main, const std::vector<HWND> &windows, bool visible)
+{
+    double start = Now();
+    PostMessageA(main, WM_USER, 102, WM_LBUTTONUP);
+    return UntilEveryWindowIs(windows, visible, start);
 }
 
 // Seconds until every window has the state, asked of each window's thread in a plain loop with the
@@ -64,12 +70,7 @@ double RequestsAlone(const std::vector<HWND> &windows, bool visible)
                        (visible ? SWP_SHOWWINDOW : SWP_HIDEWINDOW);
     double start = Now();
     for (HWND w : windows) SetWindowPos(w, NULL, 0, 0, 0, 0, flags);
-    for (size_t first = 0;;) {
-        while (first < windows.size() && (IsWindowVisible(windows[first]) != FALSE) == visible) ++first;
-        if (first == windows.size()) return Now() - start;
-        if (Now() - start > 60) return -1;
-        Sleep(5);
-    }
+    return UntilEveryWindowIs(windows, visible, start);
 }
 
 // Seconds until every window has the state, each program hiding or showing its own windows on
@@ -78,12 +79,7 @@ double ProgramsOwnFloor(const std::vector<HelperWindows *> &helpers, const std::
 {
     double start = Now();
     for (HelperWindows *h : helpers) PostMessageA(h->All()[0], WM_APP + 2, visible, 0);
-    for (size_t first = 0;;) {
-        while (first < windows.size() && (IsWindowVisible(windows[first]) != FALSE) == visible) ++first;
-        if (first == windows.size()) return Now() - start;
-        if (Now() - start > 60) return -1;
-        Sleep(5);
-    }
+    return UntilEveryWindowIs(windows, visible, start);
 }
 
 // Four switches from desktop 0, where all the windows are: the first hides them, the last
@@ -318,8 +314,7 @@ void ListFigures(HWND main, int windows)
     printf("list of every window, %3d windows of 10 programs: %6.1f ms until it shows (quartiles %.1f-%.1f), "
            "reading every title %6.1f ms, ratio %.2f\n", windows, Median(ours) * 1000, sorted[sorted.size() / 4] * 1000,
            sorted[sorted.size() * 3 / 4] * 1000, Median(bare) * 1000, Median(ours) / Median(bare));
-    PostMessageA(main, WM_USER, 102, WM_LBUTTONUP);
-    for (int i = 0; i < 2; ++i) PostMessageA(main, WM_USER, 102, WM_LBUTTONUP);
+    for (int i = 0; i < 3; ++i) PostMessageA(main, WM_USER, 102, WM_LBUTTONUP);  // round to desktop 1 again
     Sleep(1000);
     for (HelperWindows *h : helpers) delete h;
 }
