@@ -73,6 +73,12 @@ void GiveBackToTheDesktopInView(int at)
     g_kept[at] = g_kept[--g_keptCount];
 }
 
+// A window that goes with the desktop in view: one the desktops may touch, not kept on every one.
+int ReadOfTheDesktop(HWND window, WindowIdentity *identity)
+{
+    return ReadManageable(window, identity) && KeptAt(window) < 0;
+}
+
 // What a command that hides windows knows as it starts. The foreground goes to our own window
 // first: a window hidden while it holds the foreground keeps it, keys and all, and one that the
 // platform hides by its own rule brings the next window forward, window after window. Where our
@@ -106,7 +112,7 @@ BOOL CALLBACK HideForSwitch(HWND window, LPARAM parameter)
     const Leaving *leaving = (const Leaving *)parameter;
     WindowIdentity identity;
     if (g_released) return FALSE;
-    int manageable = ReadManageable(window, &identity) && KeptAt(window) < 0;
+    int manageable = ReadOfTheDesktop(window, &identity);
     HiddenWindow *record = RecordMetBySwitch(Followed(), (uintptr_t)window, manageable, RealWindows());
     if (!GoesWithTheDesktop(record, manageable)) return TRUE;
     if (record) identity = record->identity;
@@ -119,7 +125,7 @@ BOOL CALLBACK HideForSwitch(HWND window, LPARAM parameter)
 BOOL CALLBACK CloseIfInView(HWND window, LPARAM)
 {
     WindowIdentity identity;
-    if (MayCloseInView(LookedAtRecord(window), ReadManageable(window, &identity) && KeptAt(window) < 0))
+    if (MayCloseInView(LookedAtRecord(window), ReadOfTheDesktop(window, &identity)))
         PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
     return TRUE;
 }

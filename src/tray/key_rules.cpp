@@ -4,9 +4,9 @@
 
 DesktopKey DesktopKeyOf(int id)
 {
-    const int shifted = id > 4 && id != 9;
+    const int shifted = id > 4 && id != kListKey;
     DesktopKey key = {kModControl | kModAlt | (shifted ? kModShift : 0),
-                      kVirtualKeyF1 + (id > 8 ? 4 : (uint32_t)(id - 1) % 4)};
+                      kVirtualKeyF1 + (id >= kListKey ? 4 : (uint32_t)(id - 1) % 4)};
     return key;
 }
 
@@ -22,8 +22,8 @@ KeyAction ActionOfKey(int id, int desktopInView, int heldSinceAct)
 {
     KeyAction action = {kKeyDoesNothing, (id - 1) % 4};
     if (id < 1 || id > kKeyCount) return action;
-    if (id == 9) action.command = kKeyOpensList;
-    else if (id == 10) action.command = heldSinceAct ? kKeyDoesNothing : kKeyKeepsFront;
+    if (id == kListKey) action.command = kKeyOpensList;
+    else if (id == kKeepKey) action.command = heldSinceAct ? kKeyDoesNothing : kKeyKeepsFront;
     else if (action.desktop == desktopInView) action.command = kKeyDoesNothing;
     else if (id <= 4) action.command = kKeyShowsDesktop;
     else if (!heldSinceAct) action.command = kKeySendsFront;

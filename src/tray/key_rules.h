@@ -6,7 +6,8 @@
 #pragma once
 #include <stdint.h>
 
-const int kKeyCount = 10;  // identifiers 1 to 10
+const int kKeyCount = 10;  // identifiers 1 to 10: 1 to 4 show, 5 to 8 send, then these two
+const int kListKey = 9, kKeepKey = 10;
 const uint32_t kModAlt = 0x1, kModControl = 0x2, kModShift = 0x4, kVirtualKeyF1 = 0x70;
 struct DesktopKey {
     uint32_t modifiers;  // MOD_ALT | MOD_CONTROL, and MOD_SHIFT for the sends and the keep
