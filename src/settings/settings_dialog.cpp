@@ -145,7 +145,8 @@ static void SaveConfirmedEdits(HWND dialog)
     if (!SchemeFileName(name)) name[0] = '\0';
     lstrcpyW(text, WideText(TEXT_SAVE_FAILED_BEFORE));
     int length = lstrlenW(text);  // the file's name is in the system's own code page
-    length += MultiByteToWideChar(CP_ACP, 0, name, -1, text + length, kSchemeFileNameSize) - 1;
+    const int converted = MultiByteToWideChar(CP_ACP, 0, name, -1, text + length, kSchemeFileNameSize);
+    if (converted > 0) length += converted - 1;  // without its NUL; none where it failed
     lstrcpyW(text + length, WideText(TEXT_SAVE_FAILED_AFTER));
     MessageBoxW(dialog, text, L"" APP_CAPTION, MB_ICONERROR);
 }
